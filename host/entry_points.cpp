@@ -1,0 +1,88 @@
+#include "host/entry_points.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "host/module_state.h"
+
+namespace {
+
+constexpr const char* kMenuItemText = "Quor Note Spacing...";
+constexpr const char* kMenuDescription =
+    "Tool to apply and manipulate different kinds of note spacing.";
+constexpr const char* kMenuGroup = "Note Spacing";
+// The task the dialog selects at its first opening: "Square Root 2 Scaling".
+constexpr std::int32_t kInitialTaskIndex = 6;
+
+// The module offers one menu entry, index 0; the host asks until it gets 0.
+bool IsOurEntry(std::int32_t index) { return static_cast<std::int16_t>(index & 0xFFFF) < 1; }
+
+// Copies at most the field's size and pads the rest with zero bytes.
+template <std::size_t N>
+void FillField(char (&field)[N], const char* text) {
+    std::strncpy(field, text, N);
+}
+
+// Writes at most 63 units and a terminator; the rest of the field stays as the host gave it.
+template <std::size_t N>
+void FillField(char16_t (&field)[N], const char* text) {
+    const std::size_t units = std::min<std::size_t>(std::strlen(text), 63);
+    for (std::size_t i = 0; i < units; ++i) field[i] = static_cast<unsigned char>(text[i]);
+    field[units] = 0;
+}
+
+template <typename Entry>
+std::int32_t FillEntry(std::int32_t index, Entry* entry) {
+    if (!IsOurEntry(index)) return 0;
+    if (entry == nullptr) return 0;
+    FillField(entry->item, kMenuItemText);
+    FillField(entry->description, kMenuDescription);
+    FillField(entry->group, kMenuGroup);
+    entry->reserved = 0;
+    return 1;
+}
+
+}  // namespace
+
+extern "C" {
+
+std::uint32_t WINAPI NotavoExtensionVersion(std::uint32_t hostVersion) {
+    Module().hostVersion = hostVersion;
+    return kExtensionVersion;
+}
+
+std::int32_t WINAPI NotavoExtensionInit(std::int32_t /*unused*/, std::uint32_t* flags) {
+    Module().rememberedTaskIndex = kInitialTaskIndex;
+    if (flags != nullptr) *flags |= 1u;
+    return 1;
+}
+
+std::int32_t WINAPI NotavoExtensionEnumerate(std::int32_t /*unused*/, std::int32_t index,
+                                             NXMenuEntry8* entry) {
+    return FillEntry(index, entry);
+}
+
+std::int32_t WINAPI NotavoExtensionEnumerate_UTF16(std::int32_t /*unused*/, std::int32_t index,
+                                                   NXMenuEntry16* entry) {
+    return FillEntry(index, entry);
+}
+
+std::int32_t WINAPI NotavoExtensionInvoke(std::int32_t context, std::int32_t /*unused1*/,
+                                          std::int32_t /*unused2*/, std::int32_t /*unused3*/) {
+    try {
+        ModuleState& module = Module();
+        // Later calls keep the first call's context, whatever they pass.
+        if (!module.ui) module.ui.emplace(context);
+    } catch (...) {
+        // Nothing may unwind into the host; the invoke simply opens nothing.
+    }
+    return 0;
+}
+
+void WINAPI NotavoExtensionTerminate(std::int32_t /*unused*/) {
+    ModuleState& module = Module();
+    if (module.window == nullptr) return;
+}
+
+std::int32_t WINAPI NotavoExtensionGetMenuStatus(std::int32_t /*unused*/) { return 1; }
+}

@@ -1,0 +1,6 @@
+#include "host/module_state.h"
+
+ModuleState& Module() {
+    static ModuleState state;
+    return state;
+}

@@ -1,0 +1,120 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+
+#include "host/nx_services.h"
+#include "simhost/headless/kernel32.h"
+#include "tests/support/host_fixture.h"
+
+namespace {
+
+using quortest::HostTest;
+
+class BindingsTest : public HostTest {
+protected:
+    static std::size_t Lookups(const std::string& entry) {
+        const auto& log = simhost::headless::LookupLog();
+        return static_cast<std::size_t>(std::count(log.begin(), log.end(), entry));
+    }
+};
+
+TEST_F(BindingsTest, AMissingServiceAnswersZeroAndIsNeverLookedUpAgain) {
+    Services().SetAbsent("NX_GetCurrentOstrinDocument");
+    EXPECT_EQ(NX_GetCurrentOstrinDocument(), 0);
+    EXPECT_EQ(NX_GetCurrentOstrinDocument(), 0);
+    EXPECT_EQ(Lookups("GetProcAddress NX_GetCurrentOstrinDocument"), 1u);
+    // Made present again, it stays unbound: the first answer is kept for the module's life.
+    Services().SetAbsent("NX_GetCurrentOstrinDocument", false);
+    NX_GetCurrentOstrinDocument();
+    EXPECT_EQ(Journal().CountOf("NX_GetCurrentOstrinDocument"), 0u);
+}
+
+TEST_F(BindingsTest, EachServiceAndTheHostModuleAreLookedUpOnce) {
+    for (int i = 0; i < 3; ++i) {
+        NX_ExecuteMenuItem(12106);
+        NX_RedrawMusic(nullptr);
+    }
+    EXPECT_EQ(Journal().CountOf("NX_ExecuteMenuItem"), 3u);
+    EXPECT_EQ(Lookups("GetProcAddress NX_ExecuteMenuItem"), 1u);
+    EXPECT_EQ(Lookups("GetProcAddress NX_RedrawMusic"), 1u);
+    EXPECT_EQ(Lookups("GetModuleHandleA NOTAVO.EXE"), 1u);
+}
+
+TEST_F(BindingsTest, TheDemoHostIsFoundUnderItsOwnName) {
+    RegisterHostAs("NTVDEMO.EXE");
+    NX_ExecuteMenuItem(12106);
+    EXPECT_EQ(Journal().CountOf("NX_ExecuteMenuItem"), 1u);
+    const auto& log = simhost::headless::LookupLog();
+    ASSERT_GE(log.size(), 2u);
+    EXPECT_EQ(log[0], "GetModuleHandleA NOTAVO.EXE");
+    EXPECT_EQ(log[1], "GetModuleHandleA NTVDEMO.EXE");
+}
+
+TEST_F(BindingsTest, WithoutAnyHostEveryServiceAnswersZero) {
+    RegisterHostAs(std::nullopt);
+    NXRecordKey key{};
+    std::int32_t size = 12;
+    char buffer[12] = {};
+    EXPECT_EQ(NX_LoadEDataRaw(0x6F744441, &key, buffer, &size, 0x12050000), 0);
+    EXPECT_EQ(NX_GetDlgItemVal(nullptr, 103, 1), 0);
+    EXPECT_EQ(NX_GetCurrentWindow(), nullptr);
+    EXPECT_EQ(NX_StartNotavoEdit_UTF16(u"x"), 0);
+    EXPECT_EQ(nx::EditDepth(), 1);
+    EXPECT_EQ(NX_EndNotavoEdit(), 0);
+    double value = 2.5;
+    NX_GetDlgItemUser(nullptr, 1, 0, &value);
+    EXPECT_EQ(value, 2.5);
+    // Only the module lookups were tried, once.
+    EXPECT_EQ(Lookups("GetModuleHandleA NOTAVO.EXE"), 1u);
+    EXPECT_EQ(Lookups("GetModuleHandleA NTVDEMO.EXE"), 1u);
+}
+
+TEST_F(BindingsTest, RecordCallsPassTheDataVersionAndOthersTheInterfaceVersion) {
+    NXRecordKey key{5, 0, {}};
+    std::int32_t size = 30;
+    char buffer[30] = {};
+    NX_LoadEDataRaw(0x534F4D53, &key, buffer, &size, 0x0A000000);
+    NX_SaveEDataRaw(0x534F4D53, &key, buffer, 26, 0x0A000000);
+    NX_DeleteEData(0x6F744441, &key, 0x12000000);
+    NX_SetDlgItemVal(nullptr, 103, 1, 1);
+    NX_GetDlgString_UTF16(nullptr, 104, nullptr);
+
+    const auto& calls = Journal().Calls();
+    ASSERT_EQ(calls.size(), 5u);
+    EXPECT_EQ(calls[0].args, (std::vector<std::int64_t>{0x534F4D53, 5, 0, 30, 0x0A000000}));
+    EXPECT_EQ(calls[1].args, (std::vector<std::int64_t>{0x534F4D53, 5, 0, 26, 0x0A000000}));
+    EXPECT_EQ(calls[2].args.back(), 0x12000000);
+    EXPECT_EQ(calls[3].args, (std::vector<std::int64_t>{0, 103, 1, 1, 0x12050000}));
+    // The dialog string services are given the capacity 5000.
+    EXPECT_EQ(calls[4].args, (std::vector<std::int64_t>{0, 104, 5000, 0x12050000}));
+}
+
+TEST_F(BindingsTest, EditDepthGuardsEndAndCancel) {
+    // At depth 0 end answers 1 without the host, and cancel does nothing.
+    backend.endResult = 7;
+    EXPECT_EQ(NX_EndNotavoEdit(), 1);
+    NX_CancelNotavoEdit();
+    EXPECT_TRUE(Journal().Calls().empty());
+
+    NX_StartNotavoEdit("outer");
+    NX_StartNotavoEdit_UTF16(u"inner");
+    EXPECT_EQ(nx::EditDepth(), 2);
+    NX_CancelNotavoEdit();
+    EXPECT_EQ(NX_EndNotavoEdit(), 7);
+    EXPECT_EQ(nx::EditDepth(), 0);
+    EXPECT_EQ(Journal().Names(),
+              (std::vector<std::string>{"NX_StartNotavoEdit", "NX_StartNotavoEdit_UTF16",
+                                        "NX_CancelNotavoEdit", "NX_EndNotavoEdit"}));
+}
+
+TEST_F(BindingsTest, TheStartBindingRaisesTheDepthEvenWhenTheServiceIsMissing) {
+    Services().SetAbsent("NX_StartNotavoEdit");
+    EXPECT_EQ(NX_StartNotavoEdit("x"), 0);
+    EXPECT_EQ(nx::EditDepth(), 1);
+    NX_CancelNotavoEdit();
+    EXPECT_EQ(nx::EditDepth(), 0);
+    EXPECT_EQ(Journal().CountOf("NX_CancelNotavoEdit"), 1u);
+}
+
+}  // namespace

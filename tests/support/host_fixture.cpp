@@ -1,0 +1,29 @@
+#include "tests/support/host_fixture.h"
+
+#include "host/module_state.h"
+#include "host/nx_services.h"
+#include "simhost/headless/kernel32.h"
+
+namespace quortest {
+
+HostTest::HostTest() {
+    nx::ResetBindings();
+    Module() = ModuleState{};
+    simhost::headless::ClearLookupLog();
+    host_.emplace(backend);
+}
+
+HostTest::~HostTest() {
+    host_.reset();
+    nx::ResetBindings();
+    Module() = ModuleState{};
+}
+
+void HostTest::RegisterHostAs(std::optional<std::string> moduleName) {
+    host_.reset();
+    if (moduleName) host_.emplace(backend, *moduleName);
+    nx::ResetBindings();
+    simhost::headless::ClearLookupLog();
+}
+
+}  // namespace quortest
