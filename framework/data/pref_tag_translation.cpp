@@ -1,0 +1,109 @@
+#include "framework/data/pref_tag_translation.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+
+#include "host/nx_services.h"
+
+namespace {
+
+constexpr PrefBlockMapping Any(const char (&pref)[5], const char (&source)[5], std::int32_t count) {
+    return {MakeTag(pref), MakeTag(source), count, true, 0, 0, false};
+}
+
+constexpr PrefBlockMapping PerItem(const char (&pref)[5], const char (&source)[5],
+                                   std::int16_t maxItem) {
+    return {MakeTag(pref), MakeTag(source), 1, false, 1, maxItem, true};
+}
+
+constexpr std::array<PrefBlockMapping, 18> kBlockTable = {{
+    Any("pfGD", "ot79", 1),
+    Any("pfGG", "ot88", 11),
+    PerItem("pfGb", "ot98", 4),
+    Any("pfGd", "ot80", 1),
+    {MakeTag("pfGs"), MakeTag("ot91"), 1, false, 1, 1, false},
+    Any("pfMM", "ot25", 2),
+    Any("pfND", "ot04", 1),
+    Any("pfNd", "ot66", 1),
+    {MakeTag("pfPF"), MakeTag("ot77"), 4, false, 1, 1, false},
+    Any("pfSC", "ot52", 2),
+    PerItem("pfSN", "ot40", 128),
+    Any("pfSP", "ot94", 3),
+    PerItem("pfSl", "ot26", 15),
+    Any("pfTC", "ot86", 5),
+    Any("pfTI", "ot84", 4),
+    Any("pfTX", "ot78", 8),
+    Any("pfTp", "ot85", 4),
+    PerItem("pfTs", "ot90", 9),
+}};
+
+bool Accepts(const PrefBlockMapping& mapping, std::int16_t item) {
+    return mapping.anyItem || (item >= mapping.minItem && item <= mapping.maxItem);
+}
+
+NXRecordKey SourceKey(const PrefBlockMapping& mapping, std::int16_t item, std::int32_t k) {
+    const std::int32_t first = mapping.incidenceFromItem ? item - 1 : 0;
+    return NXRecordKey{kSourceRecordItem, static_cast<std::int16_t>(first + k), {}};
+}
+
+std::int16_t BlockLoad(const PrefBlockMapping& mapping, std::int16_t item, void* buffer,
+                       std::int32_t* size) {
+    if (size == nullptr) return 0;
+    const std::int32_t bytes = kSourceRecordSize * mapping.count;
+    if (buffer == nullptr) {
+        *size = bytes;  // a size query: the host is not asked
+        return 1;
+    }
+    if (*size < bytes) return 0;
+    auto* out = static_cast<std::uint8_t*>(buffer);
+    for (std::int32_t k = 0; k < mapping.count; ++k) {
+        // Cleared first, so that a source record the host cannot give reads as zeros.
+        std::array<std::uint8_t, kSourceRecordSize> scratch{};
+        NXRecordKey key = SourceKey(mapping, item, k);
+        std::int32_t delivered = kSourceRecordSize;
+        NX_LoadEDataRaw(mapping.sourceTag, &key, scratch.data(), &delivered, kInterfaceVersion);
+        // Never more than the scratch holds, whatever the host reports.
+        const std::int32_t copied = std::clamp(delivered, 0, kSourceRecordSize);
+        std::memcpy(out + kSourceRecordSize * k, scratch.data(), static_cast<std::size_t>(copied));
+    }
+    *size = bytes;
+    return 1;
+}
+
+std::int16_t BlockSave(const PrefBlockMapping& mapping, std::int16_t item, void* buffer,
+                       std::int32_t size) {
+    if (buffer == nullptr || size < kSourceRecordSize * mapping.count) return 0;
+    auto* in = static_cast<std::uint8_t*>(buffer);
+    for (std::int32_t k = 0; k < mapping.count; ++k) {
+        NXRecordKey key = SourceKey(mapping, item, k);
+        NX_SaveEDataRaw(mapping.sourceTag, &key, in + kSourceRecordSize * k, kSourceRecordSize,
+                        kInterfaceVersion);
+    }
+    return 1;
+}
+
+}  // namespace
+
+const PrefBlockMapping* FindPrefBlockMapping(std::uint32_t tag) {
+    for (const PrefBlockMapping& mapping : kBlockTable) {
+        if (mapping.prefTag == tag) return &mapping;
+    }
+    return nullptr;
+}
+
+std::int16_t NX_LoadEData(std::uint32_t tag, NXRecordKey* key, void* buffer, std::int32_t* size,
+                          std::uint32_t version) {
+    const PrefBlockMapping* mapping = FindPrefBlockMapping(tag);
+    if (mapping == nullptr) return NX_LoadEDataRaw(tag, key, buffer, size, version);
+    if (key == nullptr || !Accepts(*mapping, key->item)) return 0;
+    return BlockLoad(*mapping, key->item, buffer, size);
+}
+
+std::int16_t NX_SaveEData(std::uint32_t tag, NXRecordKey* key, void* buffer, std::int32_t size,
+                          std::uint32_t version) {
+    const PrefBlockMapping* mapping = FindPrefBlockMapping(tag);
+    if (mapping == nullptr) return NX_SaveEDataRaw(tag, key, buffer, size, version);
+    if (key == nullptr || !Accepts(*mapping, key->item)) return 0;
+    return BlockSave(*mapping, key->item, buffer, size);
+}

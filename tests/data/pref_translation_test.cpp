@@ -1,0 +1,153 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "framework/data/pref_tag_translation.h"
+#include "tests/support/record_host.h"
+
+namespace {
+
+using quortest::Bytes;
+using quortest::RecordHostTest;
+
+struct BlockCase {
+    const char* prefTag;
+    const char* sourceTag;
+    int count;
+    std::int16_t acceptedItem;
+    std::int16_t firstIncidence;  // for acceptedItem
+    std::vector<std::int16_t> refusedItems;
+};
+
+// The tag of four characters given at run time, the first in the most significant byte.
+std::uint32_t Tag(const char* chars) {
+    std::uint32_t tag = 0;
+    for (int i = 0; i < 4; ++i) tag = (tag << 8) | static_cast<unsigned char>(chars[i]);
+    return tag;
+}
+
+std::ostream& operator<<(std::ostream& out, const BlockCase& c) { return out << c.prefTag; }
+
+class BlockTable : public RecordHostTest, public ::testing::WithParamInterface<BlockCase> {};
+
+TEST_P(BlockTable, LoadAssemblesConsecutiveSourceRecords) {
+    const BlockCase& c = GetParam();
+    const std::uint32_t source = Tag(c.sourceTag);
+    for (int k = 0; k < c.count; ++k) {
+        store.Put(source, -2, static_cast<std::int16_t>(c.firstIncidence + k),
+                  Bytes(12, static_cast<std::uint8_t>(k + 1)));
+    }
+    NXRecordKey key{c.acceptedItem, 0, {}};
+    Bytes buffer(12 * c.count + 4, 0xEE);
+    std::int32_t size = 12 * c.count;
+    const std::uint32_t pref = Tag(c.prefTag);
+    ASSERT_NE(NX_LoadEData(pref, &key, buffer.data(), &size, 0x12050000), 0);
+    EXPECT_EQ(size, 12 * c.count);
+    for (int k = 0; k < c.count; ++k) EXPECT_EQ(buffer[12 * k + 11], k + 1) << "block " << k;
+    EXPECT_EQ(buffer[12 * c.count], 0xEE);  // nothing written past the blocks
+
+    const auto calls = CallsOf("NX_LoadEData");
+    ASSERT_EQ(calls.size(), static_cast<std::size_t>(c.count));
+    for (int k = 0; k < c.count; ++k) {
+        EXPECT_EQ(calls[k].args,
+                  (std::vector<std::int64_t>{source, -2, c.firstIncidence + k, 12, 0x12050000}));
+    }
+}
+
+TEST_P(BlockTable, ItemNumbersOutsideTheRangeFailWithoutAHostCall) {
+    const BlockCase& c = GetParam();
+    const std::uint32_t pref = Tag(c.prefTag);
+    for (const std::int16_t item : c.refusedItems) {
+        NXRecordKey key{item, 0, {}};
+        Bytes buffer(12 * c.count);
+        std::int32_t size = 12 * c.count;
+        EXPECT_EQ(NX_LoadEData(pref, &key, buffer.data(), &size, 0x12050000), 0) << item;
+        EXPECT_EQ(NX_SaveEData(pref, &key, buffer.data(), size, 0x12050000), 0) << item;
+    }
+    EXPECT_TRUE(Journal().Calls().empty());
+}
+
+TEST_P(BlockTable, SaveSpreadsTheBufferOverTheSourceRecords) {
+    const BlockCase& c = GetParam();
+    const std::uint32_t source = Tag(c.sourceTag);
+    const std::uint32_t pref = Tag(c.prefTag);
+    Bytes buffer(12 * c.count);
+    for (std::size_t i = 0; i < buffer.size(); ++i) buffer[i] = static_cast<std::uint8_t>(i);
+    NXRecordKey key{c.acceptedItem, 0, {}};
+    ASSERT_NE(NX_SaveEData(pref, &key, buffer.data(), 12 * c.count, 0x12050000), 0);
+    for (int k = 0; k < c.count; ++k) {
+        const Bytes* saved =
+            store.Find(source, -2, static_cast<std::int16_t>(c.firstIncidence + k));
+        ASSERT_NE(saved, nullptr) << k;
+        EXPECT_EQ(*saved, Bytes(buffer.begin() + 12 * k, buffer.begin() + 12 * (k + 1)));
+    }
+    EXPECT_EQ(store.Find(pref, c.acceptedItem), nullptr);  // never under the caller's tag
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    AllTags, BlockTable,
+    ::testing::Values(
+        BlockCase{"pfGD", "ot79", 1, 7, 0, {}}, BlockCase{"pfGG", "ot88", 11, 1, 0, {}},
+        BlockCase{"pfGb", "ot98", 1, 4, 3, {0, 5, -1}}, BlockCase{"pfGd", "ot80", 1, 1, 0, {}},
+        BlockCase{"pfGs", "ot91", 1, 1, 0, {0, 2}}, BlockCase{"pfMM", "ot25", 2, 1, 0, {}},
+        BlockCase{"pfND", "ot04", 1, 1, 0, {}}, BlockCase{"pfNd", "ot66", 1, 1, 0, {}},
+        BlockCase{"pfPF", "ot77", 4, 1, 0, {0, 2}}, BlockCase{"pfSC", "ot52", 2, 1, 0, {}},
+        BlockCase{"pfSN", "ot40", 1, 128, 127, {0, 129}}, BlockCase{"pfSN", "ot40", 1, 1, 0, {}},
+        BlockCase{"pfSP", "ot94", 3, 1, 0, {}}, BlockCase{"pfSl", "ot26", 1, 15, 14, {0, 16}},
+        BlockCase{"pfTC", "ot86", 5, 1, 0, {}}, BlockCase{"pfTI", "ot84", 4, 1, 0, {}},
+        BlockCase{"pfTX", "ot78", 8, -3, 0, {}}, BlockCase{"pfTp", "ot85", 4, 1, 0, {}},
+        BlockCase{"pfTs", "ot90", 1, 9, 8, {0, 10}}));
+
+class TranslationTest : public RecordHostTest {};
+
+TEST_F(TranslationTest, ShortBuffersAndSizeQueriesNeverReachTheHost) {
+    NXRecordKey key{1, 0, {}};
+    Bytes buffer(36);
+    std::int32_t size = 35;
+    EXPECT_EQ(NX_LoadEData(MakeTag("pfSP"), &key, buffer.data(), &size, 0x12050000), 0);
+    EXPECT_EQ(NX_SaveEData(MakeTag("pfSP"), &key, buffer.data(), 35, 0x12050000), 0);
+    EXPECT_EQ(NX_SaveEData(MakeTag("pfSP"), &key, nullptr, 36, 0x12050000), 0);
+    EXPECT_EQ(NX_LoadEData(MakeTag("pfSP"), &key, buffer.data(), nullptr, 0x12050000), 0);
+    size = 0;
+    EXPECT_NE(NX_LoadEData(MakeTag("pfSP"), &key, nullptr, &size, 0x12050000), 0);
+    EXPECT_EQ(size, 36);
+    EXPECT_TRUE(Journal().Calls().empty());
+}
+
+TEST_F(TranslationTest, SourceRecordsTheHostCannotGiveReadAsZeros) {
+    store.Put(MakeTag("ot94"), -2, 1, Bytes(12, 0x11));
+    store.failLoads.insert({MakeTag("ot94"), -2, 2});
+    NXRecordKey key{1, 0, {}};
+    Bytes buffer(36, 0xEE);
+    std::int32_t size = 36;
+    ASSERT_NE(NX_LoadEData(MakeTag("pfSP"), &key, buffer.data(), &size, 0x12050000), 0);
+    EXPECT_EQ(Bytes(buffer.begin(), buffer.begin() + 12), Bytes(12, 0));
+    EXPECT_EQ(Bytes(buffer.begin() + 12, buffer.begin() + 24), Bytes(12, 0x11));
+    EXPECT_EQ(Bytes(buffer.begin() + 24, buffer.end()), Bytes(12, 0));
+}
+
+TEST_F(TranslationTest, OversizedSourceReportsStayInsideTheirBlock) {
+    for (std::int16_t k = 0; k < 3; ++k) store.Put(MakeTag("ot94"), -2, k, Bytes(12, k + 1));
+    store.reportedLoadSize = 5000;
+    NXRecordKey key{1, 0, {}};
+    Bytes buffer(37, 0xEE);
+    std::int32_t size = 36;
+    ASSERT_NE(NX_LoadEData(MakeTag("pfSP"), &key, buffer.data(), &size, 0x12050000), 0);
+    EXPECT_EQ(size, 36);
+    EXPECT_EQ(buffer[11], 1);
+    EXPECT_EQ(buffer[35], 3);
+    EXPECT_EQ(buffer[36], 0xEE);
+}
+
+TEST_F(TranslationTest, OtherTagsGoToTheHostUnchanged) {
+    store.Put(MakeTag("otDA"), 1024, 0, Bytes(12, 5));
+    NXRecordKey key{1024, 0, {}};
+    Bytes buffer(12);
+    std::int32_t size = 12;
+    ASSERT_NE(NX_LoadEData(MakeTag("otDA"), &key, buffer.data(), &size, 0x12050000), 0);
+    ASSERT_EQ(Journal().Calls().size(), 1u);
+    EXPECT_EQ(Journal().Calls()[0].args,
+              (std::vector<std::int64_t>{MakeTag("otDA"), 1024, 0, 12, 0x12050000}));
+}
+
+}  // namespace
