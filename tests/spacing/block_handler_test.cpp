@@ -1,0 +1,242 @@
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "framework/core/undo_block.h"
+#include "framework/data/measure.h"
+#include "framework/data/music_spacing_prefs.h"
+#include "spacing/note_spacing_block_handler.h"
+#include "spacing/spacing_tasks.h"
+#include "spacing/task_info.h"
+#include "tests/support/record_host.h"
+
+namespace {
+
+using quortest::Bytes;
+using quortest::RecordHostTest;
+
+using Allotments = std::map<std::int16_t, std::int16_t>;
+
+class BlockHandlerTest : public RecordHostTest {
+protected:
+    BlockHandlerTest() {
+        BuildSpacingTasks(tasks);
+        // The document's own settings: two allotments and scaling preferences.
+        PutAllotment(0, 70);
+        PutAllotment(1024, 90);
+        for (std::int16_t k = 0; k < 3; ++k) {
+            Bytes bytes(12);
+            for (int i = 0; i < 12; ++i) bytes[i] = static_cast<std::uint8_t>(0xA0 + 12 * k + i);
+            store.Put(kTagSpacingExtrasA, -2, k, bytes);
+        }
+        store.Put(kTagSpacingExtrasB, -2, 2, Bytes(12, 0x41));
+        for (std::int16_t m = 1; m <= 4; ++m) {
+            Bytes measure(30, static_cast<std::uint8_t>(m));
+            measure[0] = static_cast<std::uint8_t>(100 + m);
+            measure[1] = 0;
+            store.Put(kTagMeasure, m, 0, measure);
+        }
+        store.selection.startMeasure = 2;
+        store.selection.endMeasure = 3;
+        before = store.records;
+        // The respacing command: notes what the document holds while it runs, then rewrites
+        // every measure's width and one other field, as a host respacing would.
+        store.onCommand = [this](std::int32_t command) {
+            commands.push_back(command);
+            duringCommand = store.records;
+            for (auto& [id, bytes] : store.records) {
+                if (std::get<0>(id) != kTagMeasure) continue;
+                bytes[0] = 0xE7;
+                bytes[1] = 0x03;
+                bytes[5] = 0x42;
+            }
+        };
+    }
+
+    void PutAllotment(std::int16_t duration, std::int16_t width) {
+        Bytes bytes(12, 0x33);
+        bytes[0] = static_cast<std::uint8_t>(width & 0xFF);
+        bytes[1] = static_cast<std::uint8_t>(width >> 8);
+        store.Put(kTagAllotment, duration, 0, bytes);
+    }
+
+    // The task at a list position, run as the window runs it.
+    bool Run(int position, bool asDefault, bool fixedBarlines) {
+        NCNoteSpacingBlockHandler handler(tasks.TaskAt(position), asDefault, fixedBarlines,
+                                          nullptr);
+        NCUndoBlock block;
+        NCString name;
+        name.AssignString(tasks.TaskAt(position)->Title());
+        return block.Run(&handler, &name);
+    }
+
+    static Allotments AllotmentsIn(const std::map<quortest::RecordId, Bytes>& records) {
+        Allotments widths;
+        for (const auto& [id, bytes] : records) {
+            if (std::get<0>(id) != kTagAllotment) continue;
+            widths[std::get<1>(id)] = static_cast<std::int16_t>(bytes[0] | (bytes[1] << 8));
+        }
+        return widths;
+    }
+
+    static Bytes Prefs36(const std::map<quortest::RecordId, Bytes>& records) {
+        Bytes all;
+        for (std::int16_t k = 0; k < 3; ++k) {
+            const Bytes& part = records.at({kTagSpacingExtrasA, -2, k});
+            all.insert(all.end(), part.begin(), part.end());
+        }
+        return all;
+    }
+
+    static std::int16_t Word(const Bytes& bytes, int offset) {
+        return static_cast<std::int16_t>(bytes[offset] | (bytes[offset + 1] << 8));
+    }
+
+    NCNoteSpacingTaskInfos tasks;
+    std::map<quortest::RecordId, Bytes> before;
+    std::map<quortest::RecordId, Bytes> duringCommand;
+    std::vector<std::int32_t> commands;
+};
+
+Allotments RowsOf(int position) {
+    NCNoteSpacingTaskInfos tasks;
+    BuildSpacingTasks(tasks);
+    Allotments rows;
+    const auto content = SpacingTaskContentFor(tasks.TaskAt(position)->TaskId());
+    for (const AllotmentRow& row : content->allotments) {
+        rows[static_cast<std::int16_t>(row.duration)] = row.width;
+    }
+    return rows;
+}
+
+TEST_F(BlockHandlerTest, ApplyRunScalingRespacesWithTheTaskAndRestoresTheDocument) {
+    ASSERT_TRUE(Run(5, false, false));  // Golden Ratio Scaling
+    ASSERT_EQ(commands, (std::vector<std::int32_t>{12106}));
+    const Bytes during = Prefs36(duringCommand);
+    EXPECT_EQ(Word(during, 12), 0);
+    EXPECT_EQ(Word(during, 14), 1024);
+    EXPECT_EQ(Word(during, 16), 0);
+    EXPECT_EQ(Word(during, 18), 84);
+    EXPECT_EQ(Word(during, 20), 0);
+    EXPECT_EQ(Word(during, 22), 16180);
+    EXPECT_EQ(Word(during, 24), 0);
+    EXPECT_EQ(AllotmentsIn(duringCommand), AllotmentsIn(before));  // scaling leaves them
+
+    EXPECT_EQ(Prefs36(store.records), Prefs36(before));
+    EXPECT_EQ(AllotmentsIn(store.records), AllotmentsIn(before));
+    EXPECT_EQ(store.records.at({kTagAllotment, 1024, 0}), before.at({kTagAllotment, 1024, 0}));
+}
+
+TEST_F(BlockHandlerTest, ApplyRunAllotmentsRespacesWithExactlyTheTaskRows) {
+    ASSERT_TRUE(Run(2, false, false));  // Loose Allotment
+    EXPECT_EQ(AllotmentsIn(duringCommand), RowsOf(2));
+    EXPECT_EQ(Word(Prefs36(duringCommand), 12), 1);
+    // Afterwards the document's own allotments are back, byte for byte.
+    EXPECT_EQ(AllotmentsIn(store.records), AllotmentsIn(before));
+    EXPECT_EQ(store.records.at({kTagAllotment, 0, 0}), before.at({kTagAllotment, 0, 0}));
+    EXPECT_EQ(Prefs36(store.records), Prefs36(before));
+}
+
+TEST_F(BlockHandlerTest, ApplyRunOnADocumentWithoutAllotmentsLeavesNone) {
+    store.records.erase({kTagAllotment, 0, 0});
+    store.records.erase({kTagAllotment, 1024, 0});
+    ASSERT_TRUE(Run(0, false, false));
+    EXPECT_EQ(AllotmentsIn(duringCommand).size(), 21u);
+    EXPECT_TRUE(AllotmentsIn(store.records).empty());
+}
+
+TEST_F(BlockHandlerTest, DefaultRunLeavesTheTaskInTheDocumentAndRespacesNothing) {
+    ASSERT_TRUE(Run(4, true, true));  // Golden Ratio with Edited Dots, fixed barlines ticked
+    EXPECT_TRUE(commands.empty());
+    EXPECT_EQ(AllotmentsIn(store.records), RowsOf(3));  // the 'Optical' rows
+    EXPECT_EQ(Word(Prefs36(store.records), 12), 1);
+    for (std::int16_t m = 1; m <= 4; ++m) {
+        EXPECT_EQ(store.records.at({kTagMeasure, m, 0}), before.at({kTagMeasure, m, 0}));
+    }
+    EXPECT_TRUE(CallsOf("NX_LoadEData", kTagMeasure).empty());
+}
+
+TEST_F(BlockHandlerTest, DefaultRunScalingTouchesNoAllotment) {
+    ASSERT_TRUE(Run(8, true, false));  // No Scaling
+    const Bytes prefs = Prefs36(store.records);
+    EXPECT_EQ(Word(prefs, 12), 0);
+    EXPECT_EQ(Word(prefs, 18), 72);
+    EXPECT_EQ(Word(prefs, 22), 10000);
+    EXPECT_EQ(AllotmentsIn(store.records), AllotmentsIn(before));
+    EXPECT_TRUE(CallsOf("NX_LoadEData", kTagAllotment).empty());
+    EXPECT_TRUE(CallsOf("NX_DeleteEData").empty());
+}
+
+TEST_F(BlockHandlerTest, FixedBarlinesPutsBackEachSelectedWidthAndKeepsTheRespacedFields) {
+    ASSERT_TRUE(Run(6, false, true));
+    for (std::int16_t m = 2; m <= 3; ++m) {
+        const Bytes& after = store.records.at({kTagMeasure, m, 0});
+        EXPECT_EQ(Word(after, 0), 100 + m) << m;
+        EXPECT_EQ(after[5], 0x42) << m;
+    }
+    // Measures outside the selection keep what the respacing gave them.
+    EXPECT_EQ(Word(store.records.at({kTagMeasure, 1, 0}), 0), 999);
+}
+
+TEST_F(BlockHandlerTest, WithoutFixedBarlinesNoMeasureIsLoadedOrSaved) {
+    ASSERT_TRUE(Run(6, false, false));
+    EXPECT_TRUE(CallsOf("NX_LoadEData", kTagMeasure).empty());
+    EXPECT_TRUE(CallsOf("NX_SaveEData", kTagMeasure).empty());
+    EXPECT_EQ(Word(store.records.at({kTagMeasure, 2, 0}), 0), 999);
+}
+
+TEST_F(BlockHandlerTest, AnUnknownTaskFailsWritesNothingAndCancelsTheEdit) {
+    NCNoteSpacingTaskInfo unknown;
+    unknown.SetTaskId(10);
+    NCNoteSpacingBlockHandler handler(&unknown, false, true, nullptr);
+    NCUndoBlock block;
+    NCString name;
+    name.AssignText8("Unknown");
+    EXPECT_FALSE(block.Run(&handler, &name));
+    EXPECT_EQ(Journal().CountOf("NX_CancelNotavoEdit"), 1u);
+    EXPECT_EQ(Journal().CountOf("NX_EndNotavoEdit"), 0u);
+    EXPECT_TRUE(CallsOf("NX_SaveEData").empty());
+    EXPECT_TRUE(CallsOf("NX_DeleteEData").empty());
+    EXPECT_TRUE(commands.empty());
+    EXPECT_EQ(store.records, before);
+}
+
+TEST_F(BlockHandlerTest, AnApplyRunCallsTheHostInItsOrder) {
+    ASSERT_TRUE(Run(0, false, true));
+    // The journal, with runs of the same service and tag collapsed into one entry.
+    std::vector<std::string> phases;
+    for (const auto& call : Journal().Calls()) {
+        std::string phase = call.service;
+        if (call.service.find("EData") != std::string::npos) {
+            const auto tag = static_cast<std::uint32_t>(call.args[0]);
+            phase += ' ';
+            for (int shift = 24; shift >= 0; shift -= 8) phase += static_cast<char>(tag >> shift);
+        }
+        if (phases.empty() || phases.back() != phase) phases.push_back(phase);
+    }
+    const std::vector<std::string> expected = {
+        "NX_StartNotavoEdit_UTF16", "NX_GetCurERegions",  "NX_GetCurrentOstrinDocument",
+        "NX_LoadEData otDA",  // allotment snapshot
+        "NX_LoadEData ot94",  // preferences snapshot and extras
+        "NX_LoadEData ot41",
+        "NX_LoadEData SOMS",  // the region's measures
+        "NX_LoadEData otDA",  // the whole scan, then the deletions
+        "NX_DeleteEData otDA",
+        "NX_SaveEData otDA",  // the task's rows
+        "NX_LoadEData ot94",        "NX_LoadEData ot41",  "NX_SaveEData ot94",
+        "NX_LoadEData ot94",        "NX_SaveEData ot94",  "NX_LoadEData ot41",
+        "NX_SaveEData ot41",        "NX_ExecuteMenuItem",
+        "NX_LoadEData otDA",  // deleting the task's rows
+        "NX_DeleteEData otDA",
+        "NX_SaveEData otDA",  // the snapshot back
+        "NX_SaveEData ot94",        "NX_LoadEData ot94",  "NX_SaveEData ot94",
+        "NX_LoadEData ot41",        "NX_SaveEData ot41",
+        "NX_LoadEData SOMS",  // each measure: one load, one save
+        "NX_SaveEData SOMS",        "NX_LoadEData SOMS",  "NX_SaveEData SOMS",
+        "NX_EndNotavoEdit",
+    };
+    EXPECT_EQ(phases, expected);
+    EXPECT_EQ(CallsOf("NX_SaveEData", kTagAllotment).size(), 21u + 2u);
+}
+
+}  // namespace
