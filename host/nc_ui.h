@@ -13,6 +13,7 @@ public:
     const char* TypeName() const override { return "NCUI"; }
 
     std::int32_t Context() const { return context_; }
+    std::int16_t Reserved() const { return reserved_; }
 
 private:
     std::int32_t context_;

@@ -23,6 +23,9 @@ public:
     // the run are not reported.
     bool Work() override;
 
+    // The window's host context, stored for the run; the work itself does not need it.
+    const NCUI* Ui() const { return ui_; }
+
 private:
     // Writes the task's allotments or scaling values into the document.
     bool ApplyTaskContent() const;

@@ -65,7 +65,8 @@ std::int16_t BlockLoad(const PrefBlockMapping& mapping, std::int16_t item, void*
         NX_LoadEDataRaw(mapping.sourceTag, &key, scratch.data(), &delivered, kInterfaceVersion);
         // Never more than the scratch holds, whatever the host reports.
         const std::int32_t copied = std::clamp(delivered, 0, kSourceRecordSize);
-        std::memcpy(out + kSourceRecordSize * k, scratch.data(), static_cast<std::size_t>(copied));
+        std::memcpy(out + std::ptrdiff_t{kSourceRecordSize} * k, scratch.data(),
+                    static_cast<std::size_t>(copied));
     }
     *size = bytes;
     return 1;
@@ -77,8 +78,8 @@ std::int16_t BlockSave(const PrefBlockMapping& mapping, std::int16_t item, void*
     auto* in = static_cast<std::uint8_t*>(buffer);
     for (std::int32_t k = 0; k < mapping.count; ++k) {
         NXRecordKey key = SourceKey(mapping, item, k);
-        NX_SaveEDataRaw(mapping.sourceTag, &key, in + kSourceRecordSize * k, kSourceRecordSize,
-                        kInterfaceVersion);
+        NX_SaveEDataRaw(mapping.sourceTag, &key, in + std::ptrdiff_t{kSourceRecordSize} * k,
+                        kSourceRecordSize, kInterfaceVersion);
     }
     return 1;
 }
