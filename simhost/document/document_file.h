@@ -1,0 +1,48 @@
+// The document as a small text file, so that what a plug-in leaves in a document (a "Set as
+// Default") survives the session. One item per line, '#' starts a comment line:
+//
+//   notavo-sim document 1
+//   number 1
+//   staff 1 1 41                      slot, key, instrument; every staff before any measure
+//   selection 1 1 1 0 2 2 8 4096      start slot key, slot, measure, position; then the end's
+//   measure 1                         measures in order from 1
+//   voice 1 1 q:B4 (3:2 8:C5 8 8) h   staff slot, voice number (in order from 1), the notes
+//   record SOMS 1 0 00000000 2c01...  tag, item, incidence, reserved bytes, data (hex; - if none)
+//
+// A tag is written as its four characters when they are printable, else as 0x and 8 hex
+// digits. Reading is all or nothing: a malformed file gives an error that names the file, the
+// line and what is wrong, and no document.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "simhost/document/document.h"
+
+namespace simhost {
+
+struct DocumentFileError {
+    std::string file;
+    std::size_t line = 0;  // 0: the file as a whole (it could not be opened)
+    std::string message;
+
+    // "file:line: message"
+    std::string Describe() const;
+};
+
+struct ParsedDocument {
+    std::optional<Document> document;
+    DocumentFileError error;  // meaningful when there is no document
+};
+
+std::string FormatDocumentText(const Document& document);
+// fileName only names the text in errors.
+ParsedDocument ParseDocumentText(std::string_view text, const std::string& fileName);
+
+std::optional<DocumentFileError> WriteDocumentFile(const Document& document,
+                                                   const std::string& path);
+ParsedDocument ReadDocumentFile(const std::string& path);
+
+}  // namespace simhost

@@ -1,0 +1,35 @@
+// A short text for the notes of a voice, used by the document file and by test fixtures:
+//
+//   q q. 8 | h rq 8:C5+E5+G5 (3:2 8 8 8)
+//
+// An event is a value (b w h q 8 16 32 64 128: breve to 128th), then dots, then ':' and its
+// pitches joined by '+' (a chord); without pitches a note sounds B4. A leading 'r' makes a
+// rest ("rq", "r8."). "(3:2 ...)" is a tuplet group, 3 in the time of 2; groups nest. A pitch
+// is a step letter, accidentals ('#' or 'b', repeatable) and an octave: C4 is middle C.
+// '|' separates measures where a voice spans several.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "simhost/document/score.h"
+
+namespace simhost {
+
+struct NotationError {
+    std::size_t column = 0;  // 1-based position in the text
+    std::string message;
+};
+
+// One measure of one voice; '|' is an error here.
+std::optional<Voice> ParseVoice(std::string_view text, NotationError* error);
+// A voice over consecutive measures separated by '|'. A group may not cross a '|'.
+std::optional<std::vector<Voice>> ParseVoiceMeasures(std::string_view text, NotationError* error);
+
+// The text ParseVoice reads back to an equal voice (pitches always written out).
+std::string FormatVoice(const Voice& voice);
+
+}  // namespace simhost

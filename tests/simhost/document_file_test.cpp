@@ -1,0 +1,138 @@
+// The document file: what is written reads back to the same document, a malformed file is
+// refused with its line and reason, and a document left by a run survives a save and a load.
+#include "simhost/document/document_file.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+
+#include "simhost/document/document_builder.h"
+#include "simhost/services/document_backend.h"
+
+namespace {
+
+using simhost::Document;
+using simhost::DocumentBuilder;
+
+constexpr std::uint32_t kTagAllotment = MakeTag("otDA");
+
+Document RichDocument() {
+    return DocumentBuilder()
+        .withStaff(41, {"q:C4+E4+G4 r8 (3:2 8:F#5 (3:2 16 16 16) 8) | w", "h. rq | rw"})
+        .withStaff(57, {"(5:4 16 16 16 16 16) q h"})
+        .withMeasures(3)
+        .withAllotments({{0, 72}, {341, 42}, {8192, 253}})
+        .withRecord(0x01020304, -2, 7, {0xFF, 0x00, 0x7F}, {1, 2, 3, 4})
+        .withRecord(MakeTag("zz#z"), 1, 0, {})
+        .withSelection(2, 3)
+        .withDocumentNumber(5)
+        .Build();
+}
+
+TEST(DocumentFile, WhatIsWrittenReadsBackToTheSameDocument) {
+    const Document document = RichDocument();
+    const std::string text = simhost::FormatDocumentText(document);
+    const auto parsed = simhost::ParseDocumentText(text, "rich.ntv");
+    ASSERT_TRUE(parsed.document) << parsed.error.Describe();
+    EXPECT_TRUE(parsed.document->SameContentAs(document));
+    EXPECT_EQ(simhost::FormatDocumentText(*parsed.document), text);
+    // Tags that are not four printable characters are written in hex.
+    EXPECT_NE(text.find("record 0x01020304 -2 7 01020304 ff007f"), std::string::npos);
+    EXPECT_NE(text.find("record 0x7A7A237A 1 0 00000000 -"), std::string::npos);
+}
+
+struct MalformedCase {
+    const char* name;
+    const char* body;  // after the header line
+    std::size_t line;
+    const char* message;
+};
+
+class MalformedFile : public ::testing::TestWithParam<MalformedCase> {};
+
+TEST_P(MalformedFile, IsRefusedWithItsLineAndWhatIsWrong) {
+    const std::string text = std::string("notavo-sim document 1\n") + GetParam().body;
+    const auto parsed = simhost::ParseDocumentText(text, "bad.ntv");
+    ASSERT_FALSE(parsed.document);
+    EXPECT_EQ(parsed.error.file, "bad.ntv");
+    EXPECT_EQ(parsed.error.line, GetParam().line);
+    EXPECT_NE(parsed.error.message.find(GetParam().message), std::string::npos)
+        << parsed.error.Describe();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Mistakes, MalformedFile,
+    ::testing::Values(
+        MalformedCase{"UnknownItem", "number 1\nstave 1 1 1\n", 3, "unknown item \"stave\""},
+        MalformedCase{"MissingValue", "staff 1 1\n", 2, "takes 3 values"},
+        MalformedCase{"NumberOutOfRange", "# note\n\nrecord otDA 40000 0 00000000 -\n", 4,
+                      "from -32768 to 32767"},
+        MalformedCase{"OddHex", "record otDA 1 0 00000000 abc\n", 2, "odd number"},
+        MalformedCase{"NotHex", "record otDA 1 0 0000zz00 -\n", 2, "\"zz\", which is not hex"},
+        MalformedCase{"BadTag", "record otD 1 0 00000000 -\n", 2, "a tag is four"},
+        MalformedCase{"DuplicateRecord",
+                      "record otDA 1 0 00000000 -\nrecord otDA 1 0 00000000 00\n", 3, "second"},
+        MalformedCase{"MeasureOutOfOrder", "staff 1 1 1\nmeasure 2\n", 3, "measure 1 comes next"},
+        MalformedCase{"VoiceOfNoStaff", "staff 1 1 1\nmeasure 1\nvoice 2 1 q\n", 4,
+                      "no staff in slot 2"},
+        MalformedCase{"BadNotes", "staff 1 1 1\nmeasure 1\nvoice 1 1 q q x\n", 4, "column 15"},
+        MalformedCase{"StaffAfterMeasure", "staff 1 1 1\nmeasure 1\nstaff 2 2 2\n", 4,
+                      "after the first measure"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(DocumentFile, AFileWithoutTheHeaderIsNotADocument) {
+    for (const char* text : {"", "number 1\n"}) {
+        const auto parsed = simhost::ParseDocumentText(text, "x.ntv");
+        ASSERT_FALSE(parsed.document);
+        EXPECT_EQ(parsed.error.line, 1u);
+    }
+    EXPECT_EQ(simhost::ReadDocumentFile("/nonexistent/dir/x.ntv").error.Describe(),
+              "/nonexistent/dir/x.ntv: cannot be read");
+}
+
+class DocumentFileOnDisk : public ::testing::Test {
+protected:
+    ~DocumentFileOnDisk() override { std::filesystem::remove(path); }
+    const std::string path = (std::filesystem::temp_directory_path() /
+                              ("simhost_document_" + std::to_string(::getpid()) + ".ntv"))
+                                 .string();
+};
+
+TEST_F(DocumentFileOnDisk, ASetAsDefaultSurvivesASaveAndALoad) {
+    simhost::DocumentBackend session(DocumentBuilder().withMeasures(2).Build());
+    session.StartEdit(u"Tight Allotment (Default)");
+    for (const auto& [duration, width] : {std::pair{0, 72}, {1024, 72}, {2048, 95}}) {
+        NXRecordKey key{static_cast<std::int16_t>(duration), 0, {}};
+        std::uint8_t bytes[12] = {static_cast<std::uint8_t>(width)};
+        session.SaveEData(kTagAllotment, &key, bytes, 12, 0x12050000);
+    }
+    session.EndEdit();
+    ASSERT_FALSE(session.SaveDocumentFile(path));
+
+    simhost::DocumentBackend next;
+    ASSERT_FALSE(next.LoadDocumentFile(path));
+    EXPECT_TRUE(next.GetDocument().SameContentAs(session.GetDocument()));
+    EXPECT_EQ(next.GetDocument().Records().IdsOfTag(kTagAllotment).size(), 3u);
+}
+
+TEST_F(DocumentFileOnDisk, LoadingAMalformedFileLeavesTheDocumentAsItWas) {
+    simhost::DocumentBackend session(RichDocument());
+    ASSERT_FALSE(session.SaveDocumentFile(path));
+    {
+        std::FILE* file = std::fopen(path.c_str(), "a");
+        std::fputs("record otDA 1 0 00000000 0g\n", file);
+        std::fclose(file);
+    }
+    simhost::DocumentBackend other(DocumentBuilder().withMeasures(1).Build());
+    const Document before = other.GetDocument();
+    const auto error = other.LoadDocumentFile(path);
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->file, path);
+    EXPECT_GT(error->line, 1u);
+    EXPECT_TRUE(other.GetDocument().SameContentAs(before));
+}
+
+}  // namespace

@@ -1,0 +1,102 @@
+// The score notation: durations with dots and (nested) tuplets, chords and rests, the text it
+// writes back, and the errors it gives.
+#include "simhost/document/score_notation.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+using simhost::Rational;
+
+std::vector<Rational> Durations(const char* text) {
+    simhost::NotationError error;
+    const auto voice = simhost::ParseVoice(text, &error);
+    EXPECT_TRUE(voice) << error.message << " at " << error.column;
+    std::vector<Rational> durations;
+    if (voice) {
+        for (const auto& timed : voice->Timed()) durations.push_back(timed.duration);
+    }
+    return durations;
+}
+
+struct DurationCase {
+    const char* text;
+    std::vector<Rational> durations;
+};
+
+class NotationDurations : public ::testing::TestWithParam<DurationCase> {};
+
+TEST_P(NotationDurations, GiveEachEventItsSoundingDuration) {
+    EXPECT_EQ(Durations(GetParam().text), GetParam().durations);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, NotationDurations,
+    ::testing::Values(
+        DurationCase{"b w h q 8 16 32 64 128", {8192, 4096, 2048, 1024, 512, 256, 128, 64, 32}},
+        DurationCase{"q. 8.. rh.", {1536, 896, 3072}},
+        DurationCase{"(3:2 8 8 8) q",
+                     {Rational(1024, 3), Rational(1024, 3), Rational(1024, 3), 1024}},
+        DurationCase{"(3:2 8 8 8)(3:2 q)",
+                     {Rational(1024, 3), Rational(1024, 3), Rational(1024, 3), Rational(2048, 3)}},
+        DurationCase{"(3:2 (3:2 16 16 16) 8 8)",
+                     {Rational(1024, 9), Rational(1024, 9), Rational(1024, 9), Rational(1024, 3),
+                      Rational(1024, 3)}},
+        DurationCase{"(5:4 16 16 16 16 16)", std::vector<Rational>(5, Rational(1024, 5))}));
+
+TEST(ScoreNotation, ChordsRestsAndPitchesAreRead) {
+    const auto voice = simhost::ParseVoice("q:C4+E4+G4 r8 8:F#5 h:Bb3", nullptr);
+    ASSERT_TRUE(voice);
+    ASSERT_EQ(voice->events.size(), 4u);
+    EXPECT_EQ(voice->events[0].pitches.size(), 3u);
+    EXPECT_EQ(voice->events[0].pitches[1], (simhost::Pitch{2, 0, 4}));
+    EXPECT_TRUE(voice->events[1].IsRest());
+    EXPECT_EQ(voice->events[2].pitches[0], (simhost::Pitch{3, 1, 5}));
+    EXPECT_EQ(voice->events[3].pitches[0], (simhost::Pitch{6, -1, 3}));
+}
+
+TEST(ScoreNotation, WrittenTextReadsBackToTheSameVoice) {
+    for (const char* text :
+         {"q:C4+E4+G4 r8 (3:2 8 (3:2 16 16 16) 8) h.:Bb3", "(3:2 8 8 8)(3:2 8 8 8)", ""}) {
+        const auto voice = simhost::ParseVoice(text, nullptr);
+        ASSERT_TRUE(voice) << text;
+        const auto again = simhost::ParseVoice(simhost::FormatVoice(*voice), nullptr);
+        ASSERT_TRUE(again) << simhost::FormatVoice(*voice);
+        EXPECT_EQ(*again, *voice) << text;
+    }
+}
+
+TEST(ScoreNotation, AVoiceOverMeasuresIsSplitAtEachBar) {
+    const auto measures = simhost::ParseVoiceMeasures("q q q q | w | rh h", nullptr);
+    ASSERT_TRUE(measures);
+    ASSERT_EQ(measures->size(), 3u);
+    EXPECT_EQ((*measures)[1].events.size(), 1u);
+    EXPECT_TRUE((*measures)[2].events[0].IsRest());
+}
+
+struct ErrorCase {
+    const char* text;
+    std::size_t column;
+    const char* message;
+};
+
+class NotationErrors : public ::testing::TestWithParam<ErrorCase> {};
+
+TEST_P(NotationErrors, NameTheColumnAndWhatIsWrong) {
+    simhost::NotationError error;
+    EXPECT_FALSE(simhost::ParseVoiceMeasures(GetParam().text, &error));
+    EXPECT_EQ(error.column, GetParam().column);
+    EXPECT_NE(error.message.find(GetParam().message), std::string::npos) << error.message;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Mistakes, NotationErrors,
+    ::testing::Values(ErrorCase{"q x", 3, "note value"}, ErrorCase{"q 8:H4", 5, "pitch"},
+                      ErrorCase{"(3:2 8 8", 9, "not closed"}, ErrorCase{"q )", 3, "without"},
+                      ErrorCase{"(3:2 8 | 8)", 8, "crosses"}, ErrorCase{"(3:0 8)", 5, "ratio"},
+                      ErrorCase{"r8:C4", 3, "rest has no pitch"}, ErrorCase{"q:C4+", 6, "pitch"},
+                      ErrorCase{"(3:2 )", 6, "empty"}));
+
+}  // namespace
