@@ -2,8 +2,12 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 
+#include "framework/ui/dialog_proc.h"
 #include "host/module_state.h"
+#include "host/nx_services.h"
+#include "spacing/note_spacing_window.h"
 
 namespace {
 
@@ -73,6 +77,20 @@ std::int32_t WINAPI NotavoExtensionInvoke(std::int32_t context, std::int32_t /*u
         ModuleState& module = Module();
         // Later calls keep the first call's context, whatever they pass.
         if (!module.ui) module.ui.emplace(context);
+        if (module.window == nullptr) {
+            auto window = std::make_unique<NCNoteSpacingWindow>();
+            window->BuildControls();
+            module.window = window.release();
+        }
+        NCNoteSpacingWindow& window = *module.window;
+        if (HWND dialog = window.DialogHandle(); dialog != nullptr) {
+            ShowWindow(dialog, SW_SHOWNORMAL);
+            if (window.DialogHandle() != nullptr) SetActiveWindow(window.DialogHandle());
+        } else {
+            window.SetDialogProcedure(&ResourceWindowDialogProc);
+            NX_Dialog(static_cast<std::int16_t>(window.DialogResourceId()),
+                      window.DialogProcedure(), module.ui->Context(), 0, &window);
+        }
     } catch (...) {
         // Nothing may unwind into the host; the invoke simply opens nothing.
     }
@@ -82,6 +100,14 @@ std::int32_t WINAPI NotavoExtensionInvoke(std::int32_t context, std::int32_t /*u
 void WINAPI NotavoExtensionTerminate(std::int32_t /*unused*/) {
     ModuleState& module = Module();
     if (module.window == nullptr) return;
+    try {
+        HWND dialog = module.window->DialogHandle();
+        if (dialog != nullptr && IsWindowVisible(dialog)) module.window->CloseWindow();
+    } catch (...) {
+        // The window goes regardless.
+    }
+    delete module.window;
+    module.window = nullptr;
 }
 
 std::int32_t WINAPI NotavoExtensionGetMenuStatus(std::int32_t /*unused*/) { return 1; }

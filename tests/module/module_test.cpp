@@ -130,12 +130,23 @@ TEST_F(ModuleTest, MenuStatusIsOneInEveryState) {
     EXPECT_EQ(Entry().getMenuStatus(3), 1);
 }
 
-TEST_F(ModuleTest, InvokeTwiceAndTerminateTwiceAnswerQuietly) {
+TEST_F(ModuleTest, InvokeAsksForTheDialogUntilItOpensAndTerminateIsQuiet) {
     EXPECT_EQ(Entry().invoke(7, 0, 0, 0), 0);
     EXPECT_EQ(Entry().invoke(8, 0, 0, 0), 0);
+    // This host opens no dialog, so each invoke asks again, with the first call's context.
+    const auto& calls = host.Services().Journal().Calls();
+    ASSERT_EQ(calls.size(), 2u);
+    for (const auto& call : calls) {
+        EXPECT_EQ(call.service, "NX_Dialog");
+        ASSERT_GE(call.args.size(), 3u);
+        EXPECT_EQ(call.args[0], 20128);
+        EXPECT_EQ(call.args[1], 7);
+        EXPECT_EQ(call.args[2], 0);
+    }
+    host.Services().Journal().Clear();
     Entry().terminate(0);
     Entry().terminate(0);
-    // No window exists yet, so nothing reached the host.
+    // Without a dialog there is nothing to close.
     EXPECT_TRUE(host.Services().Journal().Calls().empty());
 }
 
