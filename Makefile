@@ -6,12 +6,15 @@ PRESETS_WINDOWS := mingw-i686 mingw-x86_64
 
 all: build
 
+# Further suites and tools add their own targets (and prerequisites of `test`) in mk/.
+-include $(sort $(wildcard mk/*.mk))
+
 build:
 	cmake --preset native
 	cmake --build --preset native
 
 test: test-native test-sanitize test-windows
-	@echo "All suites ran: native, sanitize, $(PRESETS_WINDOWS)."
+	@echo "All suites ran: $(filter test-%,$^)."
 
 test-native: build
 	ctest --preset native
