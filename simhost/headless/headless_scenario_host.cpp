@@ -1,0 +1,141 @@
+#include "simhost/headless/headless_scenario_host.h"
+
+#include <cstring>
+
+namespace simhost::headless {
+
+namespace {
+
+constexpr std::int32_t kTaskList = 102;
+// What the host passes as the first argument of Invoke: its context for the menu item.
+constexpr std::int32_t kInvokeContext = 1;
+constexpr std::uint32_t kFirstUtf16Host = 0x11000000;
+// The host stops asking for menu entries after this many, whatever the module answers.
+constexpr std::int32_t kMaxMenuEntries = 64;
+
+std::string Narrow(const std::u16string& text) {
+    std::string out;
+    for (const char16_t unit : text) out.push_back(static_cast<char>(unit & 0xFF));
+    return out;
+}
+
+scenario::Rect ToRect(const RECT& rect) {
+    return scenario::Rect{rect.left, rect.top, rect.right, rect.bottom};
+}
+
+}  // namespace
+
+HeadlessScenarioHost::HeadlessScenarioHost(std::string modulePath, HeadlessConfig config)
+    : modulePath_(std::move(modulePath)), dialogs_(std::move(config)) {}
+
+HeadlessScenarioHost::~HeadlessScenarioHost() {
+    if (module_ && module_->Loaded()) module_->Entry().terminate(0);
+}
+
+void HeadlessScenarioHost::SetDocument(Document document) {
+    backend_.ReplaceDocument(std::move(document));
+}
+
+bool HeadlessScenarioHost::Load(std::uint32_t hostVersion) {
+    module_ = std::make_unique<ExtensionModule>(modulePath_);
+    if (!module_->Loaded()) {
+        error_ = module_->Error();
+        return false;
+    }
+    const EntryPoints& entry = module_->Entry();
+    entry.version(hostVersion);
+    std::uint32_t flags = 0;
+    entry.init(0, &flags);
+    for (std::int32_t index = 0; index < kMaxMenuEntries; ++index) {
+        if (hostVersion >= kFirstUtf16Host) {
+            NXMenuEntry16 record{};
+            if (entry.enumerateUtf16(0, index, &record) == 0) break;
+            if (index == 0) menuItem_ = Narrow(record.item);
+        } else {
+            NXMenuEntry8 record{};
+            if (entry.enumerate(0, index, &record) == 0) break;
+            if (index == 0)
+                menuItem_.assign(record.item, ::strnlen(record.item, sizeof record.item));
+        }
+    }
+    entry.getMenuStatus(0);
+    return true;
+}
+
+bool HeadlessScenarioHost::Invoke(std::uint32_t hostVersion) {
+    if (!module_ && !Load(hostVersion)) return false;
+    if (!module_->Loaded()) return false;
+    module_->Entry().invoke(kInvokeContext, 0, 0, 0);
+    dialogs_.PumpMessages();
+    if (user_.Dialog() == nullptr) {
+        error_ =
+            dialogs_.LastError().empty() ? "the extension opened no dialog" : dialogs_.LastError();
+        return false;
+    }
+    return true;
+}
+
+bool HeadlessScenarioHost::Terminate() {
+    if (!module_ || !module_->Loaded()) {
+        error_ = "the extension is not loaded";
+        return false;
+    }
+    module_->Entry().terminate(0);
+    dialogs_.PumpMessages();
+    return true;
+}
+
+bool HeadlessScenarioHost::ChooseRow(std::int32_t row) { return user_.SelectRow(kTaskList, row); }
+
+bool HeadlessScenarioHost::DoubleClickRow(std::int32_t row) {
+    return user_.DoubleClickRow(kTaskList, row);
+}
+
+bool HeadlessScenarioHost::ClearListSelection() {
+    HWND dialog = user_.Dialog();
+    if (dialog == nullptr) return false;
+    SendDlgItemMessageW(dialog, kTaskList, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+    return user_.SelectedRow(kTaskList) == -1;
+}
+
+bool HeadlessScenarioHost::Click(std::int32_t item) { return user_.Click(item); }
+
+bool HeadlessScenarioHost::DragBottomTo(std::int32_t height) {
+    const RECT window = user_.WindowRect();
+    return user_.DragBorder(WMSZ_BOTTOM, window.right - window.left, height);
+}
+
+bool HeadlessScenarioHost::DragRightTo(std::int32_t width) {
+    const RECT window = user_.WindowRect();
+    return user_.DragBorder(WMSZ_RIGHT, width, window.bottom - window.top);
+}
+
+void HeadlessScenarioHost::RunHostModal() {
+    dialogs_.RunHostModal([] {});
+}
+
+std::vector<std::string> HeadlessScenarioHost::Rows() {
+    std::vector<std::string> rows;
+    for (const std::u16string& row : user_.Rows(kTaskList)) rows.push_back(Narrow(row));
+    return rows;
+}
+
+std::int32_t HeadlessScenarioHost::SelectedRow() { return user_.SelectedRow(kTaskList); }
+
+std::string HeadlessScenarioHost::ItemText(std::int32_t item) { return Narrow(user_.Text(item)); }
+
+scenario::Rect HeadlessScenarioHost::WindowRect() { return ToRect(user_.WindowRect()); }
+
+scenario::Rect HeadlessScenarioHost::ItemRect(std::int32_t item) {
+    return ToRect(user_.ControlRect(item));
+}
+
+std::int32_t HeadlessScenarioHost::FullScreenHeight() {
+    return dialogs_.Screen().SystemMetric(SM_CYFULLSCREEN);
+}
+
+std::vector<std::uint32_t> HeadlessScenarioHost::Beeps() {
+    return {dialogs_.Beeps().begin(), dialogs_.Beeps().end()};
+}
+
+}  // namespace simhost::headless

@@ -1,0 +1,24 @@
+// Runs a scenario against a host: builds or loads its document, performs the user's steps and
+// checks every expectation, stopping at the first step that fails.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "simhost/scenario/scenario_host.h"
+#include "simhost/scenario/scenario_script.h"
+
+namespace simhost::scenario {
+
+struct RunResult {
+    bool passed = false;
+    std::size_t stepsRun = 0;
+    // "file:line: what failed", when it did not pass.
+    std::string failure;
+};
+
+// The host must be fresh: no module loaded yet. The runner leaves it as the last step left
+// it, so that a caller can look further.
+RunResult RunScript(const Script& script, ScenarioHost& host);
+
+}  // namespace simhost::scenario
