@@ -38,8 +38,12 @@ test-windows:
 	  ctest --preset $$preset; \
 	done
 
+# A sample score through the dialog: "Loose Allotment" on measures 1 to 3 with Fixed Barlines.
 demo: build
-	./build/native/simhost/app/notavo-sim
+	@mkdir -p build/demo
+	./build/native/simhost/app/notavo-sim --document samples/scores/rhythm_study.ntv \
+	  --task "Loose Allotment" --measures 1-3 --fixed-barlines \
+	  --svg build/demo/before_after.svg
 
 format:
 	git ls-files '*.h' '*.cpp' | xargs clang-format -i

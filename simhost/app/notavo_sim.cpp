@@ -1,72 +1,252 @@
-// notavo-sim: loads an extension module the way the host does and reports what its entry
-// points answer.
+// notavo-sim: the substitute host as a command. It opens a score, loads the extension module
+// the way the host does, drives the note spacing dialog (by a scenario, by flags for one run,
+// or line by line), and shows what the run did to the music, as text and as pictures.
 #include <cstdio>
-#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <optional>
 #include <string>
+#include <vector>
 
-#include "simhost/headless/extension_module.h"
-#include "simhost/headless/headless_host.h"
+#include "simhost/app/musicxml_import.h"
+#include "simhost/app/score_svg.h"
+#include "simhost/app/sim_options.h"
+#include "simhost/app/spacing_report.h"
+#include "simhost/document/document_file.h"
+#include "simhost/document/respacer.h"
+#include "simhost/headless/headless_scenario_host.h"
+#include "simhost/scenario/scenario_runner.h"
 
 namespace {
 
-constexpr std::uint32_t kPlayedHostVersion = 0x12050000;
+using simhost::Document;
+using simhost::headless::HeadlessScenarioHost;
+namespace scenario = simhost::scenario;
 
-std::string Narrow(const char16_t* units) {
+struct Failure {
+    std::string message;
+};
+
+bool EndsWith(const std::string& text, const std::string& suffix) {
+    return text.size() >= suffix.size() &&
+           text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+Document LoadDocument(const std::string& path) {
+    const bool xml =
+        EndsWith(path, ".musicxml") || EndsWith(path, ".xml") || EndsWith(path, ".mxl");
+    std::fprintf(stderr, "reading %s\n", path.c_str());
+    simhost::ParsedDocument parsed =
+        xml ? simhost::ImportMusicXmlFile(path) : simhost::ReadDocumentFile(path);
+    if (!parsed.document) throw Failure{parsed.error.Describe()};
+    return std::move(*parsed.document);
+}
+
+// The host lays a score out when it opens it, so that the notes have places before any run.
+void LayOut(Document& document) {
+    const auto count = static_cast<std::int16_t>(document.GetScore().Measures().size());
+    if (count > 200) std::fprintf(stderr, "laying out %d measures\n", count);
+    simhost::Respacer(document).RespaceMeasures(1, count);
+}
+
+std::string Quote(const std::string& text) {
+    std::string out = "\"";
+    for (const char c : text) {
+        if (c == '"' || c == '\\') out.push_back('\\');
+        out.push_back(c);
+    }
+    return out + "\"";
+}
+
+scenario::Script Parse(const std::string& text, const std::string& name) {
+    scenario::ParsedScript parsed = scenario::ParseScript(text, name);
+    if (!parsed.script) throw Failure{parsed.error.Describe()};
+    return std::move(*parsed.script);
+}
+
+// One run through the dialog: select, open, choose the task, tick, press.
+std::string RunSteps(const simhost::SimOptions& options, const std::string& task) {
     std::string text;
-    for (; *units != 0; ++units) text.push_back(static_cast<char>(*units & 0xFF));
+    if (options.measures) {
+        text += "select " + std::to_string(options.measures->first) + " " +
+                std::to_string(options.measures->second) + "\n";
+    }
+    text += "invoke\nchoose " + Quote(task) + "\n";
+    if (options.fixedBarlines) text += "click fixed-barlines\n";
+    text += options.asDefault ? "click default\n" : "click apply\n";
+    text += "expect beeps 0\n";
     return text;
 }
 
-int Usage() {
-    std::fprintf(stderr, "usage: notavo-sim [--module PATH]\n");
-    return 2;
+void CheckMeasures(const simhost::SimOptions& options, const Document& document) {
+    if (!options.measures) return;
+    const auto count = static_cast<std::int32_t>(document.GetScore().Measures().size());
+    if (options.measures->second > count) {
+        throw Failure{"measures " + std::to_string(options.measures->first) + "-" +
+                      std::to_string(options.measures->second) + " are beyond the score's " +
+                      std::to_string(count) + " measures"};
+    }
+}
+
+void Run(HeadlessScenarioHost& host, const scenario::Script& script) {
+    const scenario::RunResult result =
+        scenario::RunScript(script, host, scenario::RunOptions{.documentGiven = true});
+    if (!result.passed) throw Failure{result.failure};
+}
+
+void WriteFile(const std::string& path, const std::string& content) {
+    std::ofstream out(path, std::ios::binary);
+    out << content;
+    if (!out.flush()) throw Failure{path + ": cannot write the file"};
+    std::printf("wrote %s\n", path.c_str());
+}
+
+// The interactive line mode: each command becomes one scenario step on the same host.
+void Interactive(HeadlessScenarioHost& host, const Document& start, const std::string& savePath) {
+    std::printf(
+        "commands: list, select A B, choose \"task\", tick, apply, default, close, undo, "
+        "redo, show, save PATH, quit\n");
+    if (!host.DialogOpen()) Run(host, Parse("invoke\n", "(start)"));
+    std::string line;
+    while (std::printf("> "), std::fflush(stdout), std::getline(std::cin, line)) {
+        try {
+            if (line == "quit" || line == "exit") break;
+            if (line.empty()) continue;
+            if (line == "list") {
+                const std::vector<std::string> rows = host.Rows();
+                for (std::size_t i = 0; i < rows.size(); ++i) {
+                    std::printf("%c %s\n",
+                                static_cast<std::int32_t>(i) == host.SelectedRow() ? '*' : ' ',
+                                rows[i].c_str());
+                }
+                continue;
+            }
+            if (line == "show") {
+                std::fputs(simhost::DescribeChanges(start, host.Backend().GetDocument(),
+                                                    simhost::SelectedMeasures(start))
+                               .c_str(),
+                           stdout);
+                continue;
+            }
+            if (line.rfind("save", 0) == 0) {
+                const std::string path = line.size() > 5 ? line.substr(5) : savePath;
+                if (path.empty()) throw Failure{"save where? (save PATH)"};
+                if (auto error = host.Backend().SaveDocumentFile(path)) {
+                    throw Failure{error->Describe()};
+                }
+                std::printf("saved %s\n", path.c_str());
+                continue;
+            }
+            std::string step = line;
+            if (line == "tick") step = "click fixed-barlines";
+            if (line == "apply" || line == "default" || line == "close") step = "click " + line;
+            if (line == "open") step = "invoke";
+            const std::size_t beeps = host.Beeps().size();
+            Run(host, Parse(step + "\n", "(input)"));
+            if (host.Beeps().size() > beeps) std::printf("(beep)\n");
+            if (!host.Backend().GetDocument().History().UndoSteps().empty() &&
+                (line == "apply" || line == "default")) {
+                std::printf("done: %zu edit(s) to undo\n",
+                            host.Backend().GetDocument().History().UndoSteps().size());
+            }
+        } catch (const Failure& failure) {
+            std::printf("%s\n", failure.message.c_str());
+        }
+    }
+}
+
+int Main(const simhost::SimOptions& options) {
+    std::optional<Document> document;
+    if (!options.document.empty()) document = LoadDocument(options.document);
+    if (!document && (!options.task.empty() || options.interactive)) {
+        throw Failure{"a document is needed: --document PATH"};
+    }
+    if (document) {
+        CheckMeasures(options, *document);
+        LayOut(*document);
+    }
+
+    HeadlessScenarioHost host(options.module);
+    if (document) host.SetDocument(*document);
+    std::optional<scenario::Script> script;
+    if (!options.scenario.empty()) {
+        scenario::ParsedScript parsed = scenario::ReadScriptFile(options.scenario);
+        if (!parsed.script) throw Failure{parsed.error.Describe()};
+        script = std::move(parsed.script);
+    } else if (!options.task.empty()) {
+        script = Parse(RunSteps(options, options.task), "(command line)");
+    } else if (!options.interactive) {
+        script = Parse("invoke\n", "(command line)");
+    }
+
+    const Document before = host.Backend().GetDocument();
+    if (options.interactive) {
+        Interactive(host, before, options.save);
+    } else {
+        const scenario::RunResult result = scenario::RunScript(
+            *script, host, scenario::RunOptions{.documentGiven = document.has_value()});
+        if (!result.passed) throw Failure{result.failure};
+    }
+    std::printf("menu entry      %s\n", host.MenuItem().c_str());
+    const Document& after = host.Backend().GetDocument();
+    std::printf("edits           %zu\n", after.History().UndoSteps().size());
+    const simhost::MeasureRange range = simhost::SelectedMeasures(after);
+    // A scenario that builds its own document has no "before" to compare with.
+    if (document) std::fputs(simhost::DescribeChanges(before, after, range).c_str(), stdout);
+
+    // Everything is known to have worked before anything is written.
+    std::vector<std::pair<std::string, std::string>> outputs;
+    if (!options.svg.empty()) {
+        outputs.emplace_back(options.svg, simhost::BeforeAfterSvg(before, after, range));
+    }
+    std::vector<Document> runs;
+    std::vector<std::string> titles;
+    if (!options.compareAll.empty()) {
+        if (!document) throw Failure{"--compare-all needs a document"};
+        const std::vector<std::string> tasks = host.Rows();
+        if (tasks.empty()) throw Failure{"the dialog listed no tasks to compare"};
+        for (const std::string& task : tasks) {
+            HeadlessScenarioHost each(options.module);
+            each.SetDocument(*document);
+            simhost::SimOptions one = options;
+            one.asDefault = false;
+            Run(each, Parse(RunSteps(one, task), "(compare " + task + ")"));
+            runs.push_back(each.Backend().GetDocument());
+            titles.push_back(task);
+        }
+        std::vector<simhost::SvgRow> rows;
+        for (std::size_t i = 0; i < runs.size(); ++i) {
+            rows.push_back(simhost::SvgRow{titles[i], &runs[i], range});
+        }
+        outputs.emplace_back(options.compareAll, simhost::CompareSvg(rows, options.document));
+    }
+    if (!options.save.empty() && !options.interactive) {
+        if (auto error = host.Backend().SaveDocumentFile(options.save)) {
+            throw Failure{error->Describe()};
+        }
+        std::printf("saved %s\n", options.save.c_str());
+    }
+    for (const auto& [path, content] : outputs) WriteFile(path, content);
+    return 0;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::string path = QUOR_DEFAULT_MODULE;
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--module") == 0 && i + 1 < argc) {
-            path = argv[++i];
-        } else {
-            return Usage();
-        }
+    const simhost::ParsedOptions parsed = simhost::ParseSimOptions(
+        std::vector<std::string>(argv + 1, argv + argc), QUOR_DEFAULT_MODULE);
+    if (!parsed.options) {
+        std::fprintf(stderr, "notavo-sim: %s\n%s", parsed.error.c_str(), simhost::SimUsage());
+        return 2;
     }
-
-    simhost::HostBackend backend;
-    simhost::headless::HeadlessHost host(backend);
-    simhost::headless::ExtensionModule module(path);
-    if (!module.Loaded()) {
-        std::fprintf(stderr, "notavo-sim: %s\n", module.Error().c_str());
+    if (parsed.options->help) {
+        std::fputs(simhost::SimUsage(), stdout);
+        return 0;
+    }
+    try {
+        return Main(*parsed.options);
+    } catch (const Failure& failure) {
+        std::fprintf(stderr, "notavo-sim: %s\n", failure.message.c_str());
         return 1;
     }
-    const auto& entry = module.Entry();
-
-    std::printf("module          %s\n", path.c_str());
-    const std::uint32_t version = entry.version(kPlayedHostVersion);
-    std::printf("Version         host 0x%08X -> extension 0x%08X\n", kPlayedHostVersion, version);
-    std::uint32_t flags = 0;
-    const std::int32_t init = entry.init(0, &flags);
-    std::printf("Init            -> %d, flag word 0x%08X\n", init, flags);
-
-    for (std::int32_t index = 0;; ++index) {
-        NXMenuEntry16 menu{};
-        if (entry.enumerateUtf16(0, index, &menu) == 0) {
-            std::printf("Enumerate_UTF16 index %d -> 0 (no more entries)\n", index);
-            break;
-        }
-        std::printf("Enumerate_UTF16 index %d -> \"%s\" in \"%s\"\n", index,
-                    Narrow(menu.item).c_str(), Narrow(menu.group).c_str());
-        std::printf("                \"%s\"\n", Narrow(menu.description).c_str());
-    }
-    NXMenuEntry8 menu8{};
-    const std::int32_t enumerated = entry.enumerate(0, 0, &menu8);
-    std::printf("Enumerate       index 0 -> %d, \"%s\"\n", enumerated, menu8.item);
-    std::printf("GetMenuStatus   -> %d\n", entry.getMenuStatus(0));
-    std::printf("Invoke          -> %d\n", entry.invoke(1, 0, 0, 0));
-    entry.terminate(0);
-    std::printf("Terminate       done; %zu host service calls\n",
-                host.Services().Journal().Calls().size());
-    return 0;
 }

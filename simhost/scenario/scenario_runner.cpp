@@ -119,7 +119,11 @@ std::string DescribeNumbers(const std::vector<std::int32_t>& numbers) {
 
 class Runner {
 public:
-    Runner(const Script& script, ScenarioHost& host) : script_(script), host_(host) {}
+    Runner(const Script& script, ScenarioHost& host, RunOptions options)
+        : script_(script),
+          host_(host),
+          documentReady_(options.documentGiven),
+          documentGiven_(options.documentGiven) {}
 
     RunResult Run() {
         RunResult result;
@@ -162,6 +166,8 @@ private:
     Document& Doc() { return host_.Backend().GetDocument(); }
 
     void DocumentStep(const Step& step) {
+        Require(!documentGiven_ || step.command == "host-version",
+                "the document is already given; the script cannot make another");
         Require(!documentReady_, "the document is set before the host starts");
         const auto& w = step.words;
         if (step.command == "host-version") {
@@ -508,6 +514,7 @@ private:
     std::optional<Document> loaded_;
     bool hasStaff_ = false;
     bool documentReady_ = false;
+    bool documentGiven_ = false;
     std::uint32_t hostVersion_ = kDefaultHostVersion;
     std::map<std::string, Mark> marks_;
     // The first opening's height, for `expect window height cap` and `designed`.
@@ -516,6 +523,8 @@ private:
 
 }  // namespace
 
-RunResult RunScript(const Script& script, ScenarioHost& host) { return Runner(script, host).Run(); }
+RunResult RunScript(const Script& script, ScenarioHost& host, RunOptions options) {
+    return Runner(script, host, options).Run();
+}
 
 }  // namespace simhost::scenario

@@ -17,8 +17,13 @@ struct RunResult {
     std::string failure;
 };
 
+struct RunOptions {
+    // The host already holds the document (a caller loaded it); the script may not make one.
+    bool documentGiven = false;
+};
+
 // The host must be fresh: no module loaded yet. The runner leaves it as the last step left
 // it, so that a caller can look further.
-RunResult RunScript(const Script& script, ScenarioHost& host);
+RunResult RunScript(const Script& script, ScenarioHost& host, RunOptions options = {});
 
 }  // namespace simhost::scenario

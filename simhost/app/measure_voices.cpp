@@ -1,0 +1,167 @@
+#include "simhost/app/measure_voices.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "simhost/app/note_values.h"
+
+namespace simhost {
+namespace {
+
+Rational ScaleOf(const Tuplet& tuplet) { return Rational(tuplet.normal, tuplet.actual); }
+
+std::optional<Tuplet> TupletOfScale(Rational scale) {
+    constexpr std::int64_t kMax = std::numeric_limits<std::int32_t>::max();
+    if (scale <= Rational(0) || scale.Num() > kMax || scale.Den() > kMax) return std::nullopt;
+    return Tuplet{static_cast<std::int32_t>(scale.Den()), static_cast<std::int32_t>(scale.Num())};
+}
+
+}  // namespace
+
+Rational MeasureVoices::Product(const std::vector<Group>& groups, bool explicitOnly) {
+    Rational product(1);
+    for (const Group& group : groups) {
+        if (!explicitOnly || !group.inferred) product = product * ScaleOf(group.ratio);
+    }
+    return product;
+}
+
+void MeasureVoices::CloseGroups(Lane& lane, std::size_t keep) {
+    while (lane.open.size() > keep) {
+        lane.open.pop_back();
+        if (!lane.music.events.empty()) lane.music.events.back().tupletStops += 1;
+    }
+}
+
+bool MeasureVoices::Pad(Lane& lane, Rational position) {
+    if (lane.end >= position) return true;
+    // Rests are never put into a group that is still open: they would be shortened with it.
+    CloseGroups(lane, 0);
+    auto rests = GapRests(position - lane.end);
+    if (!rests) return false;
+    for (Event& rest : *rests) lane.music.events.push_back(std::move(rest));
+    lane.end = position;
+    return true;
+}
+
+MeasureVoices::Lane& MeasureVoices::LaneFor(const std::string& voice, Rational onset) {
+    for (Lane& lane : lanes_) {
+        if (lane.voice == voice && lane.end <= onset) return lane;
+    }
+    lanes_.push_back(Lane{voice, Rational(0), {}, {}});
+    return lanes_.back();
+}
+
+std::optional<std::string> MeasureVoices::AddNote(const PlacedNote& note) {
+    Lane& lane = LaneFor(note.voice, note.onset);
+    lastLane_ = static_cast<std::size_t>(&lane - lanes_.data());
+    if (!Pad(lane, note.onset)) return "the gap before this note cannot be filled with rests";
+
+    Event event = note.event;
+    event.tupletStarts.clear();
+    event.tupletStops = 0;
+    const Rational modification = ScaleOf(note.modification);
+
+    if (!note.starts.empty()) {
+        // Explicit groups open outside any inferred one.
+        const auto firstInferred = std::find_if(lane.open.begin(), lane.open.end(),
+                                                [](const Group& g) { return g.inferred; });
+        CloseGroups(lane, static_cast<std::size_t>(firstInferred - lane.open.begin()));
+        Rational stated(1);
+        std::size_t unstated = 0;
+        for (const TupletMark& mark : note.starts) {
+            if (mark.ratio) {
+                stated = stated * ScaleOf(*mark.ratio);
+            } else {
+                ++unstated;
+            }
+        }
+        if (unstated > 1) {
+            return "several <tuplet> groups start at one note without <tuplet-actual> and "
+                   "<tuplet-normal>";
+        }
+        const Rational enclosing = Product(lane.open, true) * stated;
+        const Rational remaining = modification * Rational(enclosing.Den(), enclosing.Num());
+        for (const TupletMark& mark : note.starts) {
+            std::optional<Tuplet> ratio = mark.ratio;
+            // Alone in the note's modification, the group keeps its written counts (6:4).
+            if (!ratio && remaining != Rational(1)) {
+                ratio = enclosing == Rational(1) ? note.modification : TupletOfScale(remaining);
+            }
+            if (!ratio) continue;
+            lane.open.push_back(Group{*ratio, false, mark.number, Rational(0), Rational(0), false});
+            event.tupletStarts.push_back(*ratio);
+        }
+    }
+
+    // What the explicit groups leave of the note's modification is an inferred group: a run
+    // of notes under one <time-modification> without <tuplet> marks.
+    const Rational outer = Product(lane.open, true);
+    const Rational remaining = modification * Rational(outer.Den(), outer.Num());
+    if (!lane.open.empty() && lane.open.back().inferred &&
+        ScaleOf(lane.open.back().ratio) != remaining) {
+        CloseGroups(lane, lane.open.size() - 1);
+    }
+    const bool inferredOpen = !lane.open.empty() && lane.open.back().inferred;
+    if (!inferredOpen && remaining != Rational(1)) {
+        const auto ratio = outer == Rational(1) ? std::optional<Tuplet>(note.modification)
+                                                : TupletOfScale(remaining);
+        if (!ratio) return "a <time-modification> that the groups around it cannot make";
+        const Rational unit = note.normalValue.value_or(Rational(event.value));
+        lane.open.push_back(
+            Group{*ratio, true, 0, Rational(0), unit, note.normalValue.has_value()});
+        event.tupletStarts.push_back(*ratio);
+    }
+
+    const Rational plain = DottedDuration(event.value, event.dots);
+    lane.end = note.onset + plain * Product(lane.open, false);
+    lane.music.events.push_back(std::move(event));
+
+    // An inferred group is complete when its notes add up to `actual` of its unit: three
+    // eighths of a 3:2 group, or a quarter and an eighth.
+    if (!lane.open.empty() && lane.open.back().inferred) {
+        Group& group = lane.open.back();
+        group.plainSoFar += plain;
+        if (!group.unitStated) {
+            group.unit = std::min(group.unit, Rational(lane.music.events.back().value));
+        }
+        if (group.plainSoFar >= Rational(group.ratio.actual) * group.unit) {
+            CloseGroups(lane, lane.open.size() - 1);
+        }
+    }
+
+    for (const std::int32_t number : note.stops) {
+        for (std::size_t i = lane.open.size(); i-- > 0;) {
+            if (!lane.open[i].inferred && lane.open[i].number == number) {
+                CloseGroups(lane, i);
+                break;
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+void MeasureVoices::AddChordPitch(const Pitch& pitch) {
+    if (!lastLane_) return;
+    Voice& music = lanes_[*lastLane_].music;
+    if (music.events.empty() || music.events.back().IsRest()) return;
+    music.events.back().pitches.push_back(pitch);
+}
+
+void MeasureVoices::FillTo(const std::string& voice, Rational position) {
+    Lane& lane = LaneFor(voice, position);
+    Pad(lane, position);
+}
+
+std::vector<Voice> MeasureVoices::Finish() {
+    std::vector<Voice> voices;
+    for (Lane& lane : lanes_) {
+        CloseGroups(lane, 0);
+        if (!lane.music.events.empty()) voices.push_back(std::move(lane.music));
+    }
+    lanes_.clear();
+    lastLane_.reset();
+    return voices;
+}
+
+}  // namespace simhost

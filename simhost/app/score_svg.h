@@ -1,0 +1,54 @@
+// Pictures of spacing as SVG, for people to judge by eye: each row draws a range of measures of
+// one document, all its staves, with a label on its left.
+//
+// Everything horizontal is to scale: a host width of w (24 per staff space) is w x
+// kSvgUnitsPerHostUnit SVG units, so one row of measures is exactly as long as the widths in
+// its 'SOMS' records say, and rows of one picture share their left edge, so that their widths
+// compare directly. Barlines stand at the measures' cumulative widths. Notes and rests stand at
+// the positions in the 'EPOS' records that respacing writes; a measure without them (never
+// respaced, or changed since) has its onsets spread evenly between its leading and trailing
+// space. Heights are fixed: treble staves, notes placed by pitch, stems by pitch.
+//
+// The output depends on nothing but its input: the same documents give the same bytes.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "simhost/document/document.h"
+
+namespace simhost {
+
+// 12 SVG units per staff space.
+constexpr double kSvgUnitsPerHostUnit = 0.5;
+
+struct MeasureRange {
+    std::int16_t first = 1;
+    std::int16_t last = 1;
+};
+
+// The selected measures; every measure of the score when nothing is selected.
+MeasureRange SelectedMeasures(const Document& document);
+
+struct SvgRow {
+    std::string label;
+    const Document* document = nullptr;  // not owned; must outlive the call
+    MeasureRange measures;
+};
+
+// Rows one under another, under an optional title. The picture the caller passes nine rows to,
+// one per spacing task, to compare them.
+std::string CompareSvg(std::span<const SvgRow> rows, std::string_view title = {});
+
+// One row.
+std::string RowSvg(const SvgRow& row);
+
+// The same measures in two states of a document, labelled.
+std::string BeforeAfterSvg(const Document& before, const Document& after, MeasureRange measures,
+                           std::string_view beforeLabel = "before",
+                           std::string_view afterLabel = "after");
+
+}  // namespace simhost
