@@ -16,8 +16,9 @@ constexpr UINT kFloatStatusMessage = 0x036D;
 
 LRESULT WINAPI ResourceWindowDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam,
                                         void* user) {
+    // A null window, or one that no longer exists, hears nothing.
+    if (!NCResourceWindow::IsLive(user)) return 0;
     auto* window = static_cast<NCResourceWindow*>(user);
-    if (window == nullptr) return 0;
     try {
         switch (message) {
             case WM_INITDIALOG:

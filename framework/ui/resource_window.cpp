@@ -1,6 +1,7 @@
 #include "framework/ui/resource_window.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "host/nx_services.h"
 
@@ -8,11 +9,26 @@ namespace {
 
 constexpr UINT kKeepZOrder = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
 
+// Every window object alive; there are one or two, so a list does.
+std::vector<const NCResourceWindow*>& LiveWindows() {
+    static std::vector<const NCResourceWindow*> windows;
+    return windows;
+}
+
 }  // namespace
 
+NCResourceWindow::NCResourceWindow() { LiveWindows().push_back(this); }
+
 NCResourceWindow::~NCResourceWindow() {
+    // First, so that the messages of ending the dialog do not reach a window half taken down.
+    std::erase(LiveWindows(), this);
     EndDialog();
     DeleteAll();
+}
+
+bool NCResourceWindow::IsLive(const void* user) {
+    const auto& windows = LiveWindows();
+    return user != nullptr && std::find(windows.begin(), windows.end(), user) != windows.end();
 }
 
 void NCResourceWindow::EndDialog() {

@@ -24,9 +24,14 @@ public:
     // What closed the dialog last.
     enum ResultCode : std::int16_t { kNoResult = 0, kOk = 1, kCancel = 2 };
 
-    NCResourceWindow() = default;
+    NCResourceWindow();
     // Ends a dialog that is still visible, then deletes the controls.
     ~NCResourceWindow() override;
+
+    // Whether `user` is a window object that exists now. A dialog the host could not end (no
+    // NX_EndDialog) outlives its window, and the host keeps handing the procedure the pointer
+    // it was given; such messages must be dropped, not sent to freed memory.
+    static bool IsLive(const void* user);
 
     // Sets closed; ends the dialog through the host when it is visible; forgets the dialog
     // handle and the procedure.

@@ -1,0 +1,69 @@
+// Edit services that answer the wrong way round. The extension's own count of open edits always
+// comes back to 0, the run goes on and the document keeps its settings; where the host's edit
+// did not open, the changes land outside any edit.
+#include <gtest/gtest.h>
+
+#include "host/nx_services.h"
+#include "tests/hostile/hostile_fixture.h"
+
+namespace hostile {
+namespace {
+
+struct EditCase {
+    const char* name;
+    Answer HostileHost::*service;
+    Answer answer;
+    Outcome expected;
+    bool hostEditLeftOpen;
+};
+
+const EditCase kEditCases[] = {
+    {"StartRefused", &HostileHost::starts, Answer::Refuse, {0, 0, true, true, true}, false},
+    // Opened but answered 0: the run still ends the edit it cannot know is open.
+    {"StartOpenedButDenied",
+     &HostileHost::starts,
+     Answer::DenyDone,
+     {0, 1, false, true, true},
+     false},
+    {"StartClaimedWithoutOpening",
+     &HostileHost::starts,
+     Answer::ClaimOnly,
+     {0, 0, true, true, true},
+     false},
+    {"EndRefused", &HostileHost::ends, Answer::Refuse, {0, 0, false, true, true}, true},
+    {"EndClaimedWithoutClosing",
+     &HostileHost::ends,
+     Answer::ClaimOnly,
+     {0, 0, false, true, true},
+     true},
+    {"EndClosedButDenied", &HostileHost::ends, Answer::DenyDone, {0, 1, false, true, true}, false},
+};
+
+class EditAnswers : public HostileTest, public ::testing::WithParamInterface<EditCase> {};
+
+TEST_P(EditAnswers, ApplyRunRestoresTheSettingsAndBalancesTheEditDepth) {
+    const EditCase& c = GetParam();
+    const Records settings = Settings();
+    const Widths widths = MeasureWidths();
+    host.*c.service = c.answer;
+    Invoke();
+    ASSERT_TRUE(Apply(kTightAllotmentRow));
+    EXPECT_EQ(Observe(settings, widths), c.expected);
+    EXPECT_EQ(nx::EditDepth(), 0);
+    EXPECT_EQ(HostEditOpen(), c.hostEditLeftOpen);
+    EXPECT_EQ(CallsTo("NX_EndNotavoEdit"), 1u);
+    EXPECT_EQ(CallsTo("NX_CancelNotavoEdit"), 0u);
+    EXPECT_EQ(CallsTo("NX_RedrawMusic"), 1u);
+
+    // A second run on top of whatever the host left behind behaves the same.
+    ASSERT_TRUE(Apply(kGoldenRatioScalingRow));
+    EXPECT_EQ(nx::EditDepth(), 0);
+    EXPECT_EQ(Settings(), settings);
+    EXPECT_EQ(dialogs.Beeps().size(), 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Hostile, EditAnswers, ::testing::ValuesIn(kEditCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace hostile

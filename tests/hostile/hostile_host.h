@@ -1,0 +1,89 @@
+// A host that answers badly on purpose: a real document (records, edits, the respacing command)
+// with the headless dialogs, where each record and edit service can be told to refuse, to claim
+// a success it did not earn, or to do the work and deny it; where load sizes, walked and created
+// keys, the selection and dialog strings can be bent. Left alone it answers as the document host
+// does. Local to these tests, so that its knobs can follow what they need.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "simhost/headless/headless_dialogs.h"
+#include "simhost/services/document_backend.h"
+
+namespace hostile {
+
+// How a service answers a call.
+enum class Answer {
+    Honest,     // does what it is asked and says so
+    Refuse,     // does nothing and answers 0
+    ClaimOnly,  // does nothing and answers success
+    DenyDone,   // does the work and answers 0
+};
+
+class HostileHost : public simhost::DocumentBackend {
+public:
+    HostileHost(simhost::headless::HeadlessDialogs& dialogs, simhost::Document document);
+
+    Answer loads = Answer::Honest;
+    Answer saves = Answer::Honest;
+    Answer creates = Answer::Honest;
+    Answer deletes = Answer::Honest;
+    Answer nexts = Answer::Honest;
+    Answer starts = Answer::Honest;
+    Answer ends = Answer::Honest;
+    // The size a successful load reports, from the capacity asked for and the bytes filled.
+    std::function<std::int32_t(std::int32_t capacity, std::int32_t filled)> reportSize;
+    // Rewrite the key after NX_NextEData or NX_CreateEData has answered.
+    std::function<void(NXRecordKey& key)> rewriteNextKey;
+    std::function<void(NXRecordKey& key)> rewriteCreateKey;
+    // What NX_GetCurERegions puts in both regions, one entry per call, the last one repeating.
+    // Empty: the document's selection.
+    std::vector<NXRegionRecord> regions;
+    // NX_GetDlgString and NX_GetDlgString_UTF16 fill the whole buffer and write no terminator.
+    bool unterminatedStrings = false;
+
+    // Records.
+    std::int16_t LoadEData(std::uint32_t tag, NXRecordKey* key, void* buffer, std::int32_t* size,
+                           std::uint32_t version) override;
+    std::int16_t SaveEData(std::uint32_t tag, NXRecordKey* key, const void* buffer,
+                           std::int32_t size, std::uint32_t version) override;
+    std::int16_t CreateEData(std::uint32_t tag, NXRecordKey* key, const void* buffer,
+                             std::int32_t size, std::uint32_t version) override;
+    std::int16_t DeleteEData(std::uint32_t tag, NXRecordKey* key, std::uint32_t version) override;
+    std::int16_t NextEData(std::uint32_t tag, NXRecordKey* key, std::uint32_t version) override;
+
+    // Selection and edits.
+    void GetCurERegions(std::int32_t* scratch, NXRegionRecord* first,
+                        NXRegionRecord* second) override;
+    std::int32_t StartEdit(const char16_t* name) override;
+    std::int32_t EndEdit() override;
+
+    // Dialogs, answered by the headless dialogs.
+    void Dialog(std::int16_t resourceId, NXDialogProc proc, std::int32_t context, std::int32_t zero,
+                void* user) override;
+    void EndDialog(HWND dialog) override;
+    void EnableDlgItem(HWND dialog, std::int32_t item, std::int32_t enable) override;
+    std::int32_t GetDlgItemVal(HWND dialog, std::int32_t item, std::int32_t kind) override;
+    void SetDlgItemVal(HWND dialog, std::int32_t item, std::int32_t kind,
+                       std::int32_t value) override;
+    void GetDlgString(HWND dialog, std::int32_t item, char* buffer, std::int32_t capacity) override;
+    void GetDlgStringUtf16(HWND dialog, std::int32_t item, char16_t* buffer,
+                           std::int32_t capacity) override;
+    void SetDlgString(HWND dialog, std::int32_t item, const char* text) override;
+    void SetDlgStringUtf16(HWND dialog, std::int32_t item, const char16_t* text) override;
+    HWND GetCurrentWindow() override;
+
+    // Ends every dialog NX_Dialog opened that is still on screen, as a host does once the
+    // plug-in is terminated: without NX_EndDialog a closed dialog stays behind.
+    void EndOpenedDialogs();
+    std::int32_t DialogsOpened() const { return static_cast<std::int32_t>(opened_.size()); }
+
+private:
+    simhost::headless::HeadlessDialogs& dialogs_;
+    std::vector<HWND> opened_;
+    std::size_t regionCalls_ = 0;
+};
+
+}  // namespace hostile

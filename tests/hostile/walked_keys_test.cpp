@@ -1,0 +1,100 @@
+// Keys that NX_NextEData and NX_CreateEData write back wrong: backwards, repeated, 0xFFFF, or
+// with a changed incidence. The spacing run walks no records and creates none, so these reach
+// the record layer through the measure collection's walk and a measure's SaveNew.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "framework/data/measure.h"
+#include "tests/hostile/hostile_fixture.h"
+
+namespace hostile {
+namespace {
+
+// The item numbers a host answers to the walk's NX_NextEData calls, in turn; past the end it
+// answers honestly.
+struct WalkCase {
+    const char* name;
+    Answer answer;
+    std::vector<std::int16_t> items;
+    bool bumpIncidence;
+    std::vector<std::int16_t> walked;
+};
+
+const WalkCase kWalkCases[] = {
+    {"Honest", Answer::Honest, {}, false, {1, 2, 3, 4}},
+    {"KeyLeftInPlace", Answer::ClaimOnly, {}, false, {1}},
+    {"Refused", Answer::Refuse, {}, false, {1}},
+    {"AdvancedButDenied", Answer::DenyDone, {}, false, {1}},
+    {"Backwards", Answer::Honest, {3, 2}, false, {1, 3}},
+    {"Repeated", Answer::Honest, {2, 2}, false, {1, 2}},
+    {"AllOnes", Answer::Honest, {-1}, false, {1}},
+    {"AllOnesAfterARecord", Answer::Honest, {2, -1}, false, {1, 2}},
+    {"IncidenceChanged", Answer::Honest, {}, true, {1}},
+};
+
+class WalkedKeys : public HostileTest, public ::testing::WithParamInterface<WalkCase> {};
+
+TEST_P(WalkedKeys, TheWalkEndsAndHoldsEachRecordOnceInAscendingOrder) {
+    const WalkCase& c = GetParam();
+    std::size_t turn = 0;
+    host.nexts = c.answer;
+    host.rewriteNextKey = [&](NXRecordKey& key) {
+        if (turn < c.items.size()) key.item = c.items[turn];
+        if (c.bumpIncidence) ++key.incidence;
+        ++turn;
+    };
+    NCMeasures measures;
+    measures.LoadAll();
+    std::vector<std::int16_t> walked;
+    for (std::int32_t i = 0; i < measures.Count(); ++i)
+        walked.push_back(measures.MeasureAt(i)->ItemNo());
+    EXPECT_EQ(walked, c.walked);
+}
+
+INSTANTIATE_TEST_SUITE_P(Hostile, WalkedKeys, ::testing::ValuesIn(kWalkCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+struct CreateCase {
+    const char* name;
+    Answer answer;
+    std::optional<std::int16_t> item;  // the item number the host writes, else as it answered
+    bool saved;
+    std::int16_t itemNo;
+    bool reloads;
+};
+
+const CreateCase kCreateCases[] = {
+    {"Honest", Answer::Honest, {}, true, 5, true},
+    // The key stays at the request's -1, -1.
+    {"KeyLeftAsAsked", Answer::ClaimOnly, {}, true, -1, false},
+    {"Refused", Answer::Refuse, {}, false, -1, false},
+    {"AllOnes", Answer::Honest, -1, true, -1, false},
+    {"Zero", Answer::Honest, 0, true, 0, false},
+    {"Backwards", Answer::Honest, 1, true, 1, true},
+    {"Largest", Answer::Honest, 32767, true, 32767, false},
+};
+
+class CreatedKeys : public HostileTest, public ::testing::WithParamInterface<CreateCase> {};
+
+TEST_P(CreatedKeys, SaveNewKeepsTheHostsKeyAndLeavesTheDataAlone) {
+    const CreateCase& c = GetParam();
+    host.creates = c.answer;
+    if (c.item) {
+        host.rewriteCreateKey = [&](NXRecordKey& key) { key.item = *c.item; };
+    }
+    NCMeasure measure;
+    ASSERT_TRUE(measure.Load(2));
+    std::vector<std::uint8_t> data(measure.Data(), measure.Data() + measure.DataSize());
+    EXPECT_EQ(measure.SaveNew(), c.saved);
+    EXPECT_EQ(measure.ItemNo(), c.itemNo);
+    EXPECT_EQ(std::memcmp(measure.Data(), data.data(), data.size()), 0);
+    EXPECT_EQ(measure.Reload(), c.reloads);
+}
+
+INSTANTIATE_TEST_SUITE_P(Hostile, CreatedKeys, ::testing::ValuesIn(kCreateCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace hostile
