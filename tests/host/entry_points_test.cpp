@@ -41,6 +41,10 @@ TEST_F(EntryPointsTest, InvokeKeepsTheFirstCallsContext) {
     EXPECT_STREQ(Module().ui->TypeName(), "NCUI");
     EXPECT_EQ(NotavoExtensionInvoke(99, 1, 2, 3), 0);
     EXPECT_EQ(Module().ui->Context(), 41);
+    // Invoke made the window; Terminate is what deletes it.
+    ASSERT_NE(Module().window, nullptr);
+    NotavoExtensionTerminate(0);
+    EXPECT_EQ(Module().window, nullptr);
 }
 
 TEST_F(EntryPointsTest, TerminateWithAnEmptyWindowSlotDoesNothing) {
