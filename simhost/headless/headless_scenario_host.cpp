@@ -13,12 +13,6 @@ constexpr std::uint32_t kFirstUtf16Host = 0x11000000;
 // The host stops asking for menu entries after this many, whatever the module answers.
 constexpr std::int32_t kMaxMenuEntries = 64;
 
-std::string Narrow(const std::u16string& text) {
-    std::string out;
-    for (const char16_t unit : text) out.push_back(static_cast<char>(unit & 0xFF));
-    return out;
-}
-
 scenario::Rect ToRect(const RECT& rect) {
     return scenario::Rect{rect.left, rect.top, rect.right, rect.bottom};
 }
@@ -50,7 +44,7 @@ bool HeadlessScenarioHost::Load(std::uint32_t hostVersion) {
         if (hostVersion >= kFirstUtf16Host) {
             NXMenuEntry16 record{};
             if (entry.enumerateUtf16(0, index, &record) == 0) break;
-            if (index == 0) menuItem_ = Narrow(record.item);
+            if (index == 0) menuItem_ = scenario::NarrowText(record.item);
         } else {
             NXMenuEntry8 record{};
             if (entry.enumerate(0, index, &record) == 0) break;
@@ -116,13 +110,16 @@ void HeadlessScenarioHost::RunHostModal() {
 
 std::vector<std::string> HeadlessScenarioHost::Rows() {
     std::vector<std::string> rows;
-    for (const std::u16string& row : user_.Rows(kTaskList)) rows.push_back(Narrow(row));
+    for (const std::u16string& row : user_.Rows(kTaskList))
+        rows.push_back(scenario::NarrowText(row));
     return rows;
 }
 
 std::int32_t HeadlessScenarioHost::SelectedRow() { return user_.SelectedRow(kTaskList); }
 
-std::string HeadlessScenarioHost::ItemText(std::int32_t item) { return Narrow(user_.Text(item)); }
+std::string HeadlessScenarioHost::ItemText(std::int32_t item) {
+    return scenario::NarrowText(user_.Text(item));
+}
 
 scenario::Rect HeadlessScenarioHost::WindowRect() { return ToRect(user_.WindowRect()); }
 

@@ -14,6 +14,14 @@
 
 namespace simhost::scenario {
 
+// What the user reads of a text the extension gave in UTF-16: one byte per unit, as the
+// extension's own 8-bit view does.
+inline std::string NarrowText(const std::u16string& text) {
+    std::string out;
+    for (const char16_t unit : text) out.push_back(static_cast<char>(unit & 0xFF));
+    return out;
+}
+
 // A rectangle in plain numbers, so that a report can print it.
 struct Rect {
     std::int32_t left = 0;

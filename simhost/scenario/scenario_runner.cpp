@@ -34,12 +34,6 @@ struct StepFailure {
     std::string message;
 };
 
-std::string Narrow(const std::u16string& text) {
-    std::string out;
-    for (const char16_t unit : text) out.push_back(static_cast<char>(unit & 0xFF));
-    return out;
-}
-
 std::string Quoted(const std::string& text) {
     std::string out = "\"";
     for (const char c : text) {
@@ -394,7 +388,8 @@ private:
 
     void ExpectEdits(const std::vector<std::string>& w) {
         std::vector<std::string> names;
-        for (const EditStep& edit : Doc().History().UndoSteps()) names.push_back(Narrow(edit.name));
+        for (const EditStep& edit : Doc().History().UndoSteps())
+            names.push_back(NarrowText(edit.name));
         const bool none = w.size() == 1 && w[0] == "none";
         Require(none ? names.empty() : names == w, "the edits are " + Join(names));
     }
