@@ -1,6 +1,8 @@
 #include "simhost/document/respacer.h"
 
 #include <algorithm>
+#include <cmath>
+#include <optional>
 
 #include "simhost/document/byte_access.h"
 #include "simhost/document/measure_spacer.h"
@@ -50,6 +52,27 @@ void Respacer::RespaceMeasure(std::int16_t number, const NoteWidths& widths) {
         }
         document_.Write(RecordId{kTagNotePositions, number, score.Staves()[staff].slot},
                         std::move(record));
+    }
+}
+
+void Respacer::FitToWidth(std::int16_t number, std::int16_t previousWidth) {
+    const std::optional<MeasureFields> fields = document_.MeasureRecord(number);
+    if (!fields || fields->width == previousWidth) return;
+    const std::int32_t margins = fields->leadingSpace + fields->trailingSpace;
+    const std::int32_t before = previousWidth - margins;
+    const std::int32_t after = fields->width - margins;
+    // Without room for music on either side there is no proportion to keep.
+    if (before <= 0 || after <= 0) return;
+    for (const RecordId& id : document_.Records().IdsOfTag(kTagNotePositions, number, number)) {
+        StoredRecord record = *document_.Records().Find(id);
+        for (std::size_t offset = 0; offset + 2 <= record.bytes.size(); offset += 2) {
+            const std::int32_t from = ReadInt16(record.bytes, offset) - fields->leadingSpace;
+            const long to =
+                fields->leadingSpace + std::lround(static_cast<double>(from) * after / before);
+            WriteInt16(record.bytes, offset,
+                       static_cast<std::int16_t>(std::clamp<long>(to, -32768, 32767)));
+        }
+        document_.Write(id, std::move(record));
     }
 }
 

@@ -30,6 +30,10 @@ public:
     // The measures of the selection; nothing when nothing is selected. A start measure of 0
     // with a later end counts from measure 1.
     std::int32_t RespaceSelection();
+    // A measure whose width was set from outside (by a plug-in) keeps its notes inside its
+    // barlines: the positions between the leading and the trailing space are stretched or
+    // squeezed in proportion, the first note staying where it stood.
+    void FitToWidth(std::int16_t number, std::int16_t previousWidth);
 
 private:
     void RespaceMeasure(std::int16_t number, const NoteWidths& widths);

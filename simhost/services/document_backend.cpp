@@ -33,7 +33,13 @@ std::int16_t DocumentBackend::LoadEData(std::uint32_t tag, NXRecordKey* key, voi
 
 std::int16_t DocumentBackend::SaveEData(std::uint32_t tag, NXRecordKey* key, const void* buffer,
                                         std::int32_t size, std::uint32_t version) {
-    return document_.SaveRecord(tag, key, buffer, size, version) ? 1 : 0;
+    const bool measure = tag == kTagMeasureRecord && key != nullptr && key->incidence == 0;
+    const std::optional<MeasureFields> previous =
+        measure ? document_.MeasureRecord(key->item) : std::nullopt;
+    if (!document_.SaveRecord(tag, key, buffer, size, version)) return 0;
+    // The host refits the notes of a measure whose width a plug-in changes.
+    if (previous) Respacer(document_).FitToWidth(key->item, previous->width);
+    return 1;
 }
 
 std::int16_t DocumentBackend::CreateEData(std::uint32_t tag, NXRecordKey* key, const void* buffer,

@@ -221,3 +221,47 @@ TEST_F(BoundDocument, AnExtensionShapedRunRespacesWithTheTaskAndLeavesTheSetting
 }
 
 }  // namespace
+
+// A plug-in that puts a measure back to an earlier width (Fixed Barlines) must not leave its
+// notes standing past the barline: the host refits them between the same margins.
+TEST_F(BoundDocument, AMeasureWidthAPlugInSavesRefitsItsNotesAndUndoesWithIt) {
+    simhost::Respacer(backend.GetDocument()).RespaceMeasures(4, 4);
+    const simhost::MeasureFields fields = *backend.GetDocument().MeasureRecord(4);
+    const std::int16_t lead = fields.leadingSpace;
+    // Four quarters of 84 over a whole note in the other staff.
+    ASSERT_EQ(fields.width, lead + 4 * 84 + fields.trailingSpace);
+    const auto positions = [&](std::int16_t slot) {
+        return simhost::NotePositions(backend.GetDocument(), 4, slot);
+    };
+    const std::vector<std::int16_t> spaced = positions(1);
+    ASSERT_EQ(spaced, (std::vector<std::int16_t>{lead, static_cast<std::int16_t>(lead + 84),
+                                                 static_cast<std::int16_t>(lead + 168),
+                                                 static_cast<std::int16_t>(lead + 252)}));
+
+    const auto saveWidth = [&](std::int16_t width) {
+        NXRecordKey key{4, 0, {}};
+        std::array<std::uint8_t, 30> bytes{};
+        std::int32_t size = static_cast<std::int32_t>(bytes.size());
+        ASSERT_EQ(NX_LoadEDataRaw(kTagMeasure, &key, bytes.data(), &size,
+                                  simhost::kMeasureDataVersionLong),
+                  1);
+        bytes[0] = static_cast<std::uint8_t>(width & 0xFF);
+        bytes[1] = static_cast<std::uint8_t>(width >> 8);
+        ASSERT_EQ(NX_SaveEDataRaw(kTagMeasure, &key, bytes.data(), size,
+                                  simhost::kMeasureDataVersionLong),
+                  1);
+    };
+    const RecordStore before = backend.GetDocument().Records();
+    ASSERT_NE(NX_StartNotavoEdit_UTF16(u"Fixed"), 0);
+    saveWidth(fields.width);
+    EXPECT_EQ(backend.GetDocument().Records(), before) << "the same width moves nothing";
+    saveWidth(static_cast<std::int16_t>(lead + 2 * 84 + fields.trailingSpace));
+    EXPECT_EQ(NX_EndNotavoEdit(), 1);
+
+    EXPECT_EQ(positions(1), (std::vector<std::int16_t>{lead, static_cast<std::int16_t>(lead + 42),
+                                                       static_cast<std::int16_t>(lead + 84),
+                                                       static_cast<std::int16_t>(lead + 126)}));
+    EXPECT_EQ(positions(2), (std::vector<std::int16_t>{lead}));
+    ASSERT_TRUE(backend.GetDocument().Undo());
+    EXPECT_EQ(positions(1), spaced);
+}
