@@ -1,6 +1,7 @@
 // notavo-sim: the substitute host as a command. It opens a score, loads the extension module
 // the way the host does, drives the note spacing dialog (by a scenario, by flags for one run,
 // or line by line), and shows what the run did to the music, as text and as pictures.
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <iostream>
@@ -42,8 +43,10 @@ Document LoadDocument(const std::string& path) {
     return std::move(*parsed.document);
 }
 
-// The host lays a score out when it opens it, so that the notes have places before any run.
+// A score that has never been laid out (imported, or written by hand) is laid out when it is
+// opened, so that its notes have places before any run. A saved layout is kept as it is.
 void LayOut(Document& document) {
+    if (!document.Records().IdsOfTag(simhost::kTagNotePositions).empty()) return;
     const auto count = static_cast<std::int16_t>(document.GetScore().Measures().size());
     if (count > 200) std::fprintf(stderr, "laying out %d measures\n", count);
     simhost::Respacer(document).RespaceMeasures(1, count);
@@ -64,17 +67,28 @@ scenario::Script Parse(const std::string& text, const std::string& name) {
     return std::move(*parsed.script);
 }
 
-// One run through the dialog: select, open, choose the task, tick, press.
-std::string RunSteps(const simhost::SimOptions& options, const std::string& task) {
+// The user selects the measures and opens the dialog; the task is then known to be listed.
+std::string OpenSteps(const simhost::SimOptions& options) {
     std::string text;
     if (options.measures) {
         text += "select " + std::to_string(options.measures->first) + " " +
                 std::to_string(options.measures->second) + "\n";
     }
-    text += "invoke\nchoose " + Quote(task) + "\n";
+    return text + "invoke\n";
+}
+
+// One run in the open dialog: choose the task, tick, press.
+std::string RunSteps(const simhost::SimOptions& options, const std::string& task) {
+    std::string text = "choose " + Quote(task) + "\n";
     if (options.fixedBarlines) text += "click fixed-barlines\n";
     text += options.asDefault ? "click default\n" : "click apply\n";
     text += "expect beeps 0\n";
+    return text;
+}
+
+std::string Join(const std::vector<std::string>& items) {
+    std::string text;
+    for (const std::string& item : items) text += (text.empty() ? "" : ", ") + Quote(item);
     return text;
 }
 
@@ -88,10 +102,32 @@ void CheckMeasures(const simhost::SimOptions& options, const Document& document)
     }
 }
 
-void Run(HeadlessScenarioHost& host, const scenario::Script& script) {
-    const scenario::RunResult result =
-        scenario::RunScript(script, host, scenario::RunOptions{.documentGiven = true});
+void Run(HeadlessScenarioHost& host, const scenario::Script& script, std::uint32_t hostVersion) {
+    const scenario::RunResult result = scenario::RunScript(
+        script, host, scenario::RunOptions{.documentGiven = true, .hostVersion = hostVersion});
     if (!result.passed) throw Failure{result.failure};
+}
+
+// Opens the dialog on the document and runs the task in it, after checking that the dialog
+// lists the task at all.
+void RunTask(HeadlessScenarioHost& host, const simhost::SimOptions& options,
+             const std::string& task) {
+    Run(host, Parse(OpenSteps(options), "(command line)"), options.hostVersion);
+    const std::vector<std::string> tasks = host.Rows();
+    if (std::find(tasks.begin(), tasks.end(), task) == tasks.end()) {
+        throw Failure{"unknown task " + Quote(task) + "; the tasks are " + Join(tasks)};
+    }
+    std::string what = "applying";
+    if (options.asDefault) what = "setting as default";
+    if (options.measures) {
+        what += " " + Quote(task) + " to measures " + std::to_string(options.measures->first) +
+                "-" + std::to_string(options.measures->second);
+    } else {
+        what += " " + Quote(task) + " to the selection";
+    }
+    if (options.fixedBarlines) what += " with Fixed Barlines";
+    std::fprintf(stderr, "%s\n", what.c_str());
+    Run(host, Parse(RunSteps(options, task), "(command line)"), options.hostVersion);
 }
 
 void WriteFile(const std::string& path, const std::string& content) {
@@ -102,16 +138,24 @@ void WriteFile(const std::string& path, const std::string& content) {
 }
 
 // The interactive line mode: each command becomes one scenario step on the same host.
-void Interactive(HeadlessScenarioHost& host, const Document& start, const std::string& savePath) {
-    std::printf(
-        "commands: list, select A B, choose \"task\", tick, apply, default, close, undo, "
-        "redo, show, save PATH, quit\n");
-    if (!host.DialogOpen()) Run(host, Parse("invoke\n", "(start)"));
+void Interactive(HeadlessScenarioHost& host, const Document& start, const std::string& savePath,
+                 std::uint32_t hostVersion) {
+    const auto help = [] {
+        std::printf(
+            "commands: list, select A B, choose \"task\", tick, apply, default, close, open, "
+            "undo, redo, show, save PATH, help, quit\n");
+    };
+    help();
+    if (!host.DialogOpen()) Run(host, Parse("invoke\n", "(start)"), hostVersion);
     std::string line;
     while (std::printf("> "), std::fflush(stdout), std::getline(std::cin, line)) {
         try {
             if (line == "quit" || line == "exit") break;
             if (line.empty()) continue;
+            if (line == "help") {
+                help();
+                continue;
+            }
             if (line == "list") {
                 const std::vector<std::string> rows = host.Rows();
                 for (std::size_t i = 0; i < rows.size(); ++i) {
@@ -142,7 +186,7 @@ void Interactive(HeadlessScenarioHost& host, const Document& start, const std::s
             if (line == "apply" || line == "default" || line == "close") step = "click " + line;
             if (line == "open") step = "invoke";
             const std::size_t beeps = host.Beeps().size();
-            Run(host, Parse(step + "\n", "(input)"));
+            Run(host, Parse(step + "\n", "(input)"), hostVersion);
             if (host.Beeps().size() > beeps) std::printf("(beep)\n");
             if (!host.Backend().GetDocument().History().UndoSteps().empty() &&
                 (line == "apply" || line == "default")) {
@@ -173,20 +217,20 @@ int Main(const simhost::SimOptions& options) {
         scenario::ParsedScript parsed = scenario::ReadScriptFile(options.scenario);
         if (!parsed.script) throw Failure{parsed.error.Describe()};
         script = std::move(parsed.script);
-    } else if (!options.task.empty()) {
-        script = Parse(RunSteps(options, options.task), "(command line)");
-    } else if (!options.interactive) {
+    } else if (options.task.empty() && !options.interactive) {
         script = Parse("invoke\n", "(command line)");
     }
 
     const Document before = host.Backend().GetDocument();
-    if (options.interactive) {
-        Interactive(host, before, options.save);
-    } else {
-        const scenario::RunResult result = scenario::RunScript(
-            *script, host, scenario::RunOptions{.documentGiven = document.has_value()});
+    if (!options.task.empty()) RunTask(host, options, options.task);
+    if (script) {
+        const scenario::RunResult result =
+            scenario::RunScript(*script, host,
+                                scenario::RunOptions{.documentGiven = document.has_value(),
+                                                     .hostVersion = options.hostVersion});
         if (!result.passed) throw Failure{result.failure};
     }
+    if (options.interactive) Interactive(host, before, options.save, options.hostVersion);
     std::printf("menu entry      %s\n", host.MenuItem().c_str());
     const Document& after = host.Backend().GetDocument();
     std::printf("edits           %zu\n", after.History().UndoSteps().size());
@@ -205,12 +249,16 @@ int Main(const simhost::SimOptions& options) {
         if (!document) throw Failure{"--compare-all needs a document"};
         const std::vector<std::string> tasks = host.Rows();
         if (tasks.empty()) throw Failure{"the dialog listed no tasks to compare"};
+        // The module stays loaded in this process, and with it the one dialog it keeps: it
+        // is ended here so that each run below opens its own.
+        host.Terminate();
         for (const std::string& task : tasks) {
             HeadlessScenarioHost each(options.module);
             each.SetDocument(*document);
             simhost::SimOptions one = options;
             one.asDefault = false;
-            Run(each, Parse(RunSteps(one, task), "(compare " + task + ")"));
+            Run(each, Parse(OpenSteps(one) + RunSteps(one, task), "(compare " + task + ")"),
+                one.hostVersion);
             runs.push_back(each.Backend().GetDocument());
             titles.push_back(task);
         }

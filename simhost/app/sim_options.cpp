@@ -110,6 +110,16 @@ ParsedOptions ParseSimOptions(const std::vector<std::string>& args, const std::s
         parsed.error = "--task and --scenario do not go together";
         return parsed;
     }
+    // Without a run to shape they would be dropped without a word.
+    const bool runs = !options.task.empty() || !options.compareAll.empty();
+    for (const auto& [given, name] : {std::pair{options.measures.has_value(), "--measures"},
+                                      std::pair{options.fixedBarlines, "--fixed-barlines"},
+                                      std::pair{options.asDefault, "--default"}}) {
+        if (given && !runs) {
+            parsed.error = std::string(name) + " goes with --task (or --compare-all)";
+            return parsed;
+        }
+    }
     parsed.options = std::move(options);
     return parsed;
 }

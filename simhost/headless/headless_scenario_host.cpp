@@ -23,7 +23,7 @@ HeadlessScenarioHost::HeadlessScenarioHost(std::string modulePath, HeadlessConfi
     : modulePath_(std::move(modulePath)), dialogs_(std::move(config)) {}
 
 HeadlessScenarioHost::~HeadlessScenarioHost() {
-    if (module_ && module_->Loaded()) module_->Entry().terminate(0);
+    if (module_ && module_->Loaded() && !terminated_) module_->Entry().terminate(0);
 }
 
 void HeadlessScenarioHost::SetDocument(Document document) {
@@ -59,6 +59,7 @@ bool HeadlessScenarioHost::Load(std::uint32_t hostVersion) {
 bool HeadlessScenarioHost::Invoke(std::uint32_t hostVersion) {
     if (!module_ && !Load(hostVersion)) return false;
     if (!module_->Loaded()) return false;
+    terminated_ = false;
     module_->Entry().invoke(kInvokeContext, 0, 0, 0);
     dialogs_.PumpMessages();
     if (user_.Dialog() == nullptr) {
@@ -75,6 +76,7 @@ bool HeadlessScenarioHost::Terminate() {
         return false;
     }
     module_->Entry().terminate(0);
+    terminated_ = true;
     dialogs_.PumpMessages();
     return true;
 }

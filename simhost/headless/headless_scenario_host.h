@@ -70,6 +70,8 @@ private:
     std::unique_ptr<ExtensionModule> module_;
     std::string menuItem_;
     std::string error_;
+    // Terminated since the last invoke: the host does not terminate it again when it quits.
+    bool terminated_ = false;
 };
 
 }  // namespace simhost::headless

@@ -17,7 +17,6 @@ namespace simhost::scenario {
 
 namespace {
 
-constexpr std::uint32_t kDefaultHostVersion = 0x12050000;
 constexpr std::int32_t kFixedBarlines = 103;
 constexpr std::int32_t kDescription = 104;
 constexpr std::array<std::int32_t, 7> kAllControls{1, 2, 101, 102, 103, 104, 105};
@@ -117,7 +116,8 @@ public:
         : script_(script),
           host_(host),
           documentReady_(options.documentGiven),
-          documentGiven_(options.documentGiven) {}
+          documentGiven_(options.documentGiven),
+          hostVersion_(options.hostVersion) {}
 
     RunResult Run() {
         RunResult result;
@@ -510,7 +510,7 @@ private:
     bool hasStaff_ = false;
     bool documentReady_ = false;
     bool documentGiven_ = false;
-    std::uint32_t hostVersion_ = kDefaultHostVersion;
+    std::uint32_t hostVersion_;
     std::map<std::string, Mark> marks_;
     // The first opening's height, for `expect window height cap` and `designed`.
     std::optional<std::int32_t> designedHeight_;

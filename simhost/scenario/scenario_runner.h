@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 #include "simhost/scenario/scenario_host.h"
@@ -20,6 +21,8 @@ struct RunResult {
 struct RunOptions {
     // The host already holds the document (a caller loaded it); the script may not make one.
     bool documentGiven = false;
+    // The version the host plays when it loads the module; a host-version step overrides it.
+    std::uint32_t hostVersion = 0x12050000;
 };
 
 // The host must be fresh: no module loaded yet. The runner leaves it as the last step left

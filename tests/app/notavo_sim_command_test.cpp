@@ -1,0 +1,284 @@
+// The notavo-sim command as people run it: a process with arguments and a terminal, its exit
+// status, what it prints and the files it leaves behind.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "simhost/document/document_file.h"
+#include "simhost/document/note_widths.h"
+#include "spacing/spacing_tasks.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kSource = fs::path(__FILE__).parent_path().parent_path().parent_path();
+
+std::string ReadFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::string Quoted(const std::string& word) {
+    std::string out = "'";
+    for (const char c : word) {
+        if (c == '\'') {
+            out += "'\\''";
+        } else {
+            out.push_back(c);
+        }
+    }
+    return out + "'";
+}
+
+struct Outcome {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+// A scratch folder of its own per test, gone afterwards.
+class Command : public ::testing::Test {
+protected:
+    Command() {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        scratch_ = fs::temp_directory_path() /
+                   (std::string("notavo-sim-") + info->name() + "-" + std::to_string(getpid()));
+        fs::remove_all(scratch_);
+        fs::create_directories(scratch_);
+    }
+    ~Command() override { fs::remove_all(scratch_); }
+
+    fs::path Scratch(const std::string& name) const { return scratch_ / name; }
+
+    Outcome Run(const std::vector<std::string>& args, const std::string& input = "") const {
+        const fs::path in = Scratch("stdin.txt");
+        const fs::path out = Scratch("stdout.txt");
+        const fs::path err = Scratch("stderr.txt");
+        std::ofstream(in, std::ios::binary) << input;
+        std::string line = Quoted(QUOR_NOTAVO_SIM);
+        for (const std::string& arg : args) line += " " + Quoted(arg);
+        line +=
+            " <" + Quoted(in.string()) + " >" + Quoted(out.string()) + " 2>" + Quoted(err.string());
+        Outcome outcome;
+        const int raw = std::system(line.c_str());
+        outcome.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        outcome.out = ReadFile(out);
+        outcome.err = ReadFile(err);
+        return outcome;
+    }
+
+private:
+    fs::path scratch_;
+};
+
+std::string Sample(const std::string& name) { return (kSource / "samples" / name).string(); }
+
+// A golden file is written anew with QUOR_UPDATE_GOLDEN=1 after a change meant to alter it.
+// A difference is shown by its first line, not as two whole files.
+void ExpectGolden(const std::string& actual, const std::string& name) {
+    const fs::path golden = kSource / "tests" / "app" / "golden" / name;
+    if (std::getenv("QUOR_UPDATE_GOLDEN") != nullptr) {
+        std::ofstream(golden, std::ios::binary) << actual;
+    }
+    const std::string expected = ReadFile(golden);
+    if (actual == expected) return;
+    std::istringstream a(actual);
+    std::istringstream e(expected);
+    std::string got;
+    std::string want;
+    for (int line = 1;; ++line) {
+        const bool more = static_cast<bool>(std::getline(a, got));
+        const bool wanted = static_cast<bool>(std::getline(e, want));
+        if (!more && !wanted) break;
+        if (got != want || more != wanted) {
+            ADD_FAILURE() << golden << ":" << line << " differs\n  expected: " << want
+                          << "\n  actual:   " << got;
+            return;
+        }
+    }
+    ADD_FAILURE() << golden << " differs in its line ends";
+}
+
+TEST_F(Command, TheDemoRunPrintsWidthsAndPositionsAndDrawsTheGoldenPicture) {
+    const fs::path svg = Scratch("before_after.svg");
+    const Outcome run =
+        Run({"--document", Sample("scores/rhythm_study.ntv"), "--task", "Loose Allotment",
+             "--measures", "1-3", "--fixed-barlines", "--svg", svg.string()});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.err.find("applying \"Loose Allotment\" to measures 1-3 with Fixed Barlines"),
+              std::string::npos)
+        << run.err;
+    std::string out = run.out;
+    const std::string wrote = "wrote " + svg.string();
+    ASSERT_NE(out.find(wrote), std::string::npos) << out;
+    out.replace(out.find(wrote), wrote.size(), "wrote OUT.svg");
+    ExpectGolden(out, "demo_output.txt");
+    ExpectGolden(ReadFile(svg), "demo_before_after.svg");
+}
+
+struct BadInput {
+    const char* name;
+    const char* fileName;  // written to the scratch folder first when not null
+    const char* fileText;
+    std::vector<std::string> args;  // "@" stands for the scratch file
+    int status;
+    const char* message;  // what stderr must say
+};
+
+class RefusedInput : public Command, public ::testing::WithParamInterface<BadInput> {};
+
+TEST_P(RefusedInput, SaysWhereAndWhatIsWrongAndWritesNothing) {
+    const BadInput& bad = GetParam();
+    std::vector<std::string> args;
+    for (const std::string& arg : bad.args) {
+        args.push_back(arg == "@" ? Scratch(bad.fileName).string() : arg);
+    }
+    if (bad.fileName != nullptr && bad.fileText != nullptr) {
+        std::ofstream(Scratch(bad.fileName), std::ios::binary) << bad.fileText;
+    }
+    const fs::path svg = Scratch("out.svg");
+    const fs::path saved = Scratch("out.ntv");
+    args.insert(args.end(), {"--svg", svg.string(), "--save", saved.string()});
+
+    const Outcome run = Run(args);
+    EXPECT_EQ(run.status, bad.status) << run.err;
+    EXPECT_NE(run.err.find(bad.message), std::string::npos) << run.err;
+    EXPECT_FALSE(fs::exists(svg));
+    EXPECT_FALSE(fs::exists(saved));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    NotavoSim, RefusedInput,
+    ::testing::Values(BadInput{"MissingFile",
+                               "absent.ntv",
+                               nullptr,
+                               {"--document", "@", "--task", "Tight Scaling"},
+                               1,
+                               "absent.ntv: cannot be read"},
+                      BadInput{"MalformedDocument",
+                               "bad.ntv",
+                               "notavo-sim document 1\nmeasure 1\nvoice 1 1 q:D5 q:H9\n",
+                               {"--document", "@", "--task", "Tight Scaling"},
+                               1,
+                               "bad.ntv:3:"},
+                      BadInput{"MalformedMusicXml",
+                               "bad.musicxml",
+                               "<score-partwise><part-list><score-part id=\"P1\"/></part-list>\n"
+                               "<part id=\"P1\"><measure number=\"1\"><note>\n",
+                               {"--document", "@", "--task", "Tight Scaling"},
+                               1,
+                               "bad.musicxml:"},
+                      BadInput{"SelectionBeyondTheScore",
+                               nullptr,
+                               nullptr,
+                               {"--document", Sample("scores/chorale.ntv"), "--task",
+                                "Tight Scaling", "--measures", "3-9"},
+                               1,
+                               "measures 3-9 are beyond the score's 4 measures"},
+                      BadInput{
+                          "UnknownTask",
+                          nullptr,
+                          nullptr,
+                          {"--document", Sample("scores/chorale.ntv"), "--task", "Loose Scaling"},
+                          1,
+                          "unknown task \"Loose Scaling\"; the tasks are \"Tight Allotment\""},
+                      BadInput{"ReversedRange",
+                               nullptr,
+                               nullptr,
+                               {"--document", Sample("scores/chorale.ntv"), "--task",
+                                "Tight Scaling", "--measures", "4-2"},
+                               2,
+                               "--measures takes A-B with 1 <= A <= B, not '4-2'"},
+                      BadInput{"FlagWithoutARun",
+                               nullptr,
+                               nullptr,
+                               {"--document", Sample("scores/chorale.ntv"), "--fixed-barlines"},
+                               2,
+                               "--fixed-barlines goes with --task"},
+                      BadInput{"ScenarioThatFails",
+                               "wrong.scenario",
+                               "staff 1 \"q q q q\"\nselect 1 1\ninvoke\nchoose \"Tight Scaling\"\n"
+                               "click apply\nexpect beeps 1\n",
+                               {"--scenario", "@"},
+                               1,
+                               "wrong.scenario:6:"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(Command, SetAsDefaultIsSavedAndTheReopenedDocumentSpacesByTheTask) {
+    const fs::path saved = Scratch("tight.ntv");
+    const Outcome run = Run({"--document", Sample("scores/chorale.ntv"), "--task",
+                             "Tight Allotment", "--default", "--save", saved.string()});
+    ASSERT_EQ(run.status, 0) << run.err;
+
+    const simhost::ParsedDocument reopened = simhost::ReadDocumentFile(saved.string());
+    ASSERT_TRUE(reopened.document.has_value()) << reopened.error.Describe();
+    const auto content = SpacingTaskContentFor(SpacingTaskTable()[0].id);
+    ASSERT_TRUE(content.has_value());
+    std::vector<simhost::AllotmentRow> expected;
+    for (const AllotmentRow& row : content->allotments) {
+        expected.push_back(simhost::AllotmentRow{row.duration, row.width});
+    }
+    EXPECT_EQ(simhost::AllotmentTable::Read(reopened.document->Records()).Rows(), expected);
+    EXPECT_TRUE(simhost::NoteWidths::FromRecords(reopened.document->Records()).ByAllotments());
+
+    // Opened again, the task is already what the document has: setting it changes nothing.
+    const fs::path again = Scratch("again.ntv");
+    ASSERT_EQ(Run({"--document", saved.string(), "--task", "Tight Allotment", "--default", "--save",
+                   again.string()})
+                  .status,
+              0);
+    EXPECT_EQ(ReadFile(again), ReadFile(saved));
+}
+
+// Hosts before 0x11000000 have no UTF-16 enumeration; the menu entry must come out the same.
+TEST_F(Command, EveryHostVersionShowsTheMenuEntryItEnumerated) {
+    for (const char* version : {"0x10000000", "0x11000000", "0x12050000"}) {
+        const Outcome run = Run({"--document", Sample("scores/chorale.ntv"), "--task",
+                                 "Tight Scaling", "--host-version", version});
+        EXPECT_EQ(run.status, 0) << version << ": " << run.err;
+        EXPECT_NE(run.out.find("menu entry      Quor Note Spacing...\n"), std::string::npos)
+            << version << ": " << run.out;
+    }
+}
+
+TEST_F(Command, TheInteractiveModeDrivesTheDialogLineByLine) {
+    const fs::path saved = Scratch("session.ntv");
+    const Outcome run =
+        Run({"--document", Sample("scores/chorale.ntv"), "--interactive"},
+            "help\nlist\nchoose \"Tight Scaling\"\ntick\napply\nundo\nredo\nfrobnicate\nsave " +
+                saved.string() + "\nquit\n");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("  Golden Ratio Scaling\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("commands: list,", run.out.find("commands: list,") + 1),
+              std::string::npos)
+        << "help prints the commands again";
+    EXPECT_NE(run.out.find("done: 1 edit(s) to undo"), std::string::npos) << run.out;
+    // An unknown command is answered, and the session goes on to save.
+    EXPECT_NE(run.out.find("frobnicate"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("saved " + saved.string()), std::string::npos) << run.out;
+    const simhost::ParsedDocument reopened = simhost::ReadDocumentFile(saved.string());
+    ASSERT_TRUE(reopened.document.has_value()) << reopened.error.Describe();
+    EXPECT_EQ(reopened.document->History().UndoSteps().size(), 0u) << "history is not saved";
+}
+
+TEST_F(Command, CompareAllDrawsOneLabelledRowForEveryTaskTheDialogLists) {
+    const fs::path svg = Scratch("all.svg");
+    const Outcome run = Run({"--document", Sample("scores/two_parts.musicxml"), "--measures", "1-2",
+                             "--compare-all", svg.string()});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::string picture = ReadFile(svg);
+    for (const SpacingTaskEntry& task : SpacingTaskTable()) {
+        EXPECT_NE(picture.find(std::string(">") + task.title + "<"), std::string::npos)
+            << task.title;
+    }
+}
+
+}  // namespace
