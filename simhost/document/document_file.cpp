@@ -113,8 +113,11 @@ private:
     bool Count(const std::vector<std::string_view>& words, std::size_t count,
                std::string_view usage) {
         if (words.size() == count) return true;
-        Fail("\"" + std::string(words.front()) + "\" takes " + std::to_string(count - 1) +
-             " values: " + std::string(usage));
+        // Built by appending: GCC 12 warns falsely (-Wrestrict) on "literal" + string&& here.
+        std::string message = "\"";
+        message.append(words.front()).append("\" takes ").append(std::to_string(count - 1));
+        message.append(" values: ").append(usage);
+        Fail(message);
         return false;
     }
 

@@ -208,7 +208,8 @@ std::string FormatVoice(const Voice& voice) {
     for (const Event& event : voice.events) {
         if (!out.empty()) out.push_back(' ');
         for (const Tuplet& tuplet : event.tupletStarts) {
-            out += "(" + std::to_string(tuplet.actual) + ":" + std::to_string(tuplet.normal) + " ";
+            out.append("(").append(std::to_string(tuplet.actual)).append(":");
+            out.append(std::to_string(tuplet.normal)).append(" ");
         }
         if (event.IsRest()) out.push_back('r');
         out += NameOfValue(event.value);

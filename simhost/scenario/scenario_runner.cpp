@@ -106,7 +106,10 @@ std::vector<std::int32_t> MeasureWidths(const Document& document) {
 
 std::string DescribeNumbers(const std::vector<std::int32_t>& numbers) {
     std::string out;
-    for (const std::int32_t n : numbers) out += (out.empty() ? "" : " ") + std::to_string(n);
+    for (const std::int32_t n : numbers) {
+        if (!out.empty()) out.push_back(' ');
+        out += std::to_string(n);
+    }
     return out.empty() ? "none" : out;
 }
 
