@@ -71,6 +71,12 @@ void Desktop::Bury(HWND handle) {
     if (Window* parent = Find(window->parent)) std::erase(parent->children, handle);
 }
 
+void Desktop::ForgetHistory() {
+    std::erase_if(windows_, [](const auto& entry) { return !entry.second->alive; });
+    log_.clear();
+    batches_.clear();
+}
+
 bool Desktop::Destroy(HWND handle) {
     Window* window = Find(handle);
     if (window == nullptr) return false;

@@ -116,6 +116,10 @@ public:
     void PumpPosted();
     const std::vector<LoggedMessage>& MessageLog() const { return log_; }
     void ClearMessageLog() { log_.clear(); }
+    // Drops what is kept only for looking back: destroyed windows, the message log and the
+    // finished deferred-position batches, which otherwise grow with every dialog a long
+    // session opens. Only between user actions, when no message is being delivered.
+    void ForgetHistory();
     MINMAXINFO MinMaxInfo(HWND handle);
 
     // Placement.
