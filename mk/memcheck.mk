@@ -6,8 +6,7 @@
 MEMCHECK_DIR := build/rel
 MEMCHECK_LOGS := $(MEMCHECK_DIR)/memcheck
 MEMCHECK_FLAGS := --error-exitcode=1 --leak-check=full --show-leak-kinds=definite,indirect,possible \
-  --errors-for-leak-kinds=definite,indirect,possible --track-origins=yes --num-callers=30 \
-  --suppressions=bench/valgrind/gtest_printers.supp
+  --errors-for-leak-kinds=definite,indirect,possible --track-origins=yes --num-callers=30
 # The hostile case whose loads are claimed without data takes a second natively and minutes here;
 # the sanitizer suite covers it.
 MEMCHECK_HOSTILE_FILTER ?= -*LoadsClaimedWithoutData

@@ -44,6 +44,8 @@ struct Message {
     WPARAM wParam;
 };
 
+void PrintTo(const Message& testCase, std::ostream* os) { *os << testCase.name; }
+
 const Message kRoutedMessages[] = {
     {"InitDialog", WM_INITDIALOG, 0},
     {"ApplyCommand", WM_COMMAND, MAKEWPARAM(kApplyButton, BN_CLICKED)},

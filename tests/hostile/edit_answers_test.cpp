@@ -17,6 +17,8 @@ struct EditCase {
     bool hostEditLeftOpen;
 };
 
+void PrintTo(const EditCase& testCase, std::ostream* os) { *os << testCase.name; }
+
 const EditCase kEditCases[] = {
     {"StartRefused", &HostileHost::starts, Answer::Refuse, {0, 0, true, true, true}, false},
     // Opened but answered 0: the run still ends the edit it cannot know is open.

@@ -19,6 +19,8 @@ struct SizeCase {
     bool widthsKept;
 };
 
+void PrintTo(const SizeCase& testCase, std::ostream* os) { *os << testCase.name; }
+
 const SizeCase kSizeCases[] = {
     {"OneMoreThanTheCapacity", [](std::int32_t c, std::int32_t) { return c + 1; }, true, true},
     {"Int32Max", [](std::int32_t, std::int32_t) { return INT_MAX; }, true, true},

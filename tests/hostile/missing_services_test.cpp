@@ -28,6 +28,8 @@ struct MissingCase {
     std::size_t redraws;
 };
 
+void PrintTo(const MissingCase& testCase, std::ostream* os) { *os << testCase.name; }
+
 // Apply Spacing with "Tight Allotment" and Fixed Barlines ticked.
 const MissingCase kMissingCases[] = {
     {"Nothing", {}, {0, 1, false, true, true}, 1},

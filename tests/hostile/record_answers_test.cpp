@@ -16,6 +16,8 @@ struct RecordCase {
     Outcome expected;
 };
 
+void PrintTo(const RecordCase& testCase, std::ostream* os) { *os << testCase.name; }
+
 // Apply Spacing with "Tight Allotment" and Fixed Barlines ticked.
 const RecordCase kRecordCases[] = {
     {"Honest", &HostileHost::loads, Answer::Honest, {0, 1, false, true, true}},

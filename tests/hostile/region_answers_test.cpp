@@ -30,6 +30,8 @@ struct RegionCase {
     std::set<std::int16_t> widthsKept;
 };
 
+void PrintTo(const RegionCase& testCase, std::ostream* os) { *os << testCase.name; }
+
 const RegionCase kRegionCases[] = {
     {"Empty", {Region(0, 0)}, false, {1, 2, 3, 4}},
     {"Negative", {Region(-5, -1)}, true, {}},

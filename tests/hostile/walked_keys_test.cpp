@@ -22,6 +22,8 @@ struct WalkCase {
     std::vector<std::int16_t> walked;
 };
 
+void PrintTo(const WalkCase& testCase, std::ostream* os) { *os << testCase.name; }
+
 const WalkCase kWalkCases[] = {
     {"Honest", Answer::Honest, {}, false, {1, 2, 3, 4}},
     {"KeyLeftInPlace", Answer::ClaimOnly, {}, false, {1}},
@@ -64,6 +66,8 @@ struct CreateCase {
     std::int16_t itemNo;
     bool reloads;
 };
+
+void PrintTo(const CreateCase& testCase, std::ostream* os) { *os << testCase.name; }
 
 const CreateCase kCreateCases[] = {
     {"Honest", Answer::Honest, {}, true, 5, true},
