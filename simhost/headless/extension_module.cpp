@@ -3,15 +3,6 @@
 #include <dlfcn.h>
 
 namespace simhost::headless {
-namespace {
-
-template <typename Fn>
-void Find(void* handle, const char* name, Fn& slot, std::string& error) {
-    slot = reinterpret_cast<Fn>(dlsym(handle, name));
-    if (slot == nullptr && error.empty()) error = std::string("missing entry point ") + name;
-}
-
-}  // namespace
 
 ExtensionModule::ExtensionModule(const std::string& path) {
     // RTLD_LOCAL keeps the module's own names out of the process; its Windows imports resolve
@@ -22,13 +13,7 @@ ExtensionModule::ExtensionModule(const std::string& path) {
         error_ = "cannot load " + path + ": " + (why ? why : "unknown error");
         return;
     }
-    Find(handle_, "NotavoExtensionVersion", entry_.version, error_);
-    Find(handle_, "NotavoExtensionInit", entry_.init, error_);
-    Find(handle_, "NotavoExtensionEnumerate", entry_.enumerate, error_);
-    Find(handle_, "NotavoExtensionEnumerate_UTF16", entry_.enumerateUtf16, error_);
-    Find(handle_, "NotavoExtensionInvoke", entry_.invoke, error_);
-    Find(handle_, "NotavoExtensionTerminate", entry_.terminate, error_);
-    Find(handle_, "NotavoExtensionGetMenuStatus", entry_.getMenuStatus, error_);
+    error_ = FindEntryPoints([this](const char* name) { return dlsym(handle_, name); }, entry_);
 }
 
 ExtensionModule::~ExtensionModule() {

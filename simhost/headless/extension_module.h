@@ -4,19 +4,11 @@
 
 #include <string>
 
-#include "host/entry_points.h"
+#include "simhost/scenario/module_entry.h"
 
 namespace simhost::headless {
 
-struct EntryPoints {
-    decltype(&NotavoExtensionVersion) version = nullptr;
-    decltype(&NotavoExtensionInit) init = nullptr;
-    decltype(&NotavoExtensionEnumerate) enumerate = nullptr;
-    decltype(&NotavoExtensionEnumerate_UTF16) enumerateUtf16 = nullptr;
-    decltype(&NotavoExtensionInvoke) invoke = nullptr;
-    decltype(&NotavoExtensionTerminate) terminate = nullptr;
-    decltype(&NotavoExtensionGetMenuStatus) getMenuStatus = nullptr;
-};
+using simhost::EntryPoints;
 
 class ExtensionModule {
 public:

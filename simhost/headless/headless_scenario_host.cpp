@@ -7,11 +7,6 @@ namespace simhost::headless {
 namespace {
 
 constexpr std::int32_t kTaskList = 102;
-// What the host passes as the first argument of Invoke: its context for the menu item.
-constexpr std::int32_t kInvokeContext = 1;
-constexpr std::uint32_t kFirstUtf16Host = 0x11000000;
-// The host stops asking for menu entries after this many, whatever the module answers.
-constexpr std::int32_t kMaxMenuEntries = 64;
 
 scenario::Rect ToRect(const RECT& rect) {
     return scenario::Rect{rect.left, rect.top, rect.right, rect.bottom};
@@ -36,23 +31,7 @@ bool HeadlessScenarioHost::Load(std::uint32_t hostVersion) {
         error_ = module_->Error();
         return false;
     }
-    const EntryPoints& entry = module_->Entry();
-    entry.version(hostVersion);
-    std::uint32_t flags = 0;
-    entry.init(0, &flags);
-    for (std::int32_t index = 0; index < kMaxMenuEntries; ++index) {
-        if (hostVersion >= kFirstUtf16Host) {
-            NXMenuEntry16 record{};
-            if (entry.enumerateUtf16(0, index, &record) == 0) break;
-            if (index == 0) menuItem_ = scenario::NarrowText(record.item);
-        } else {
-            NXMenuEntry8 record{};
-            if (entry.enumerate(0, index, &record) == 0) break;
-            if (index == 0)
-                menuItem_.assign(record.item, ::strnlen(record.item, sizeof record.item));
-        }
-    }
-    entry.getMenuStatus(0);
+    menuItem_ = StartModule(module_->Entry(), hostVersion);
     return true;
 }
 

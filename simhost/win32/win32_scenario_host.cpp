@@ -8,11 +8,6 @@ namespace simhost::win32 {
 namespace {
 
 constexpr std::int32_t kTaskList = 102;
-// What the host passes as the first argument of Invoke: its context for the menu item.
-constexpr std::int32_t kInvokeContext = 1;
-constexpr std::uint32_t kFirstUtf16Host = 0x11000000;
-// The host stops asking for menu entries after this many, whatever the module answers.
-constexpr std::int32_t kMaxMenuEntries = 64;
 
 scenario::Rect ToRect(const RECT& rect) {
     return scenario::Rect{rect.left, rect.top, rect.right, rect.bottom};
@@ -52,20 +47,7 @@ bool Win32ScenarioHost::Load(std::uint32_t hostVersion) {
         error_ = "the module imports no USER32!MessageBeep to count";
         return false;
     }
-    const EntryPoints& entry = module_->Entry();
-    entry.version(hostVersion);
-    std::uint32_t flags = 0;
-    entry.init(0, &flags);
-    for (std::int32_t index = 0; index < kMaxMenuEntries; ++index) {
-        if (hostVersion >= kFirstUtf16Host) {
-            NXMenuEntry16 record{};
-            if (entry.enumerateUtf16(0, index, &record) == 0) break;
-        } else {
-            NXMenuEntry8 record{};
-            if (entry.enumerate(0, index, &record) == 0) break;
-        }
-    }
-    entry.getMenuStatus(0);
+    StartModule(module_->Entry(), hostVersion);
     return true;
 }
 
@@ -211,7 +193,7 @@ bool Win32ScenarioHost::Track(WPARAM edge, RECT target, bool sizing) {
     return true;
 }
 
-bool Win32ScenarioHost::DragBottomTo(std::int32_t height) {
+bool Win32ScenarioHost::DragEdge(WPARAM edge, std::int32_t extent) {
     const HWND dialog = dialogs_.OpenDialog();
     if (dialog == nullptr || !(GetWindowLongW(dialog, GWL_STYLE) & WS_THICKFRAME) ||
         IsIconic(dialog) || Reachable() == nullptr) {
@@ -219,21 +201,17 @@ bool Win32ScenarioHost::DragBottomTo(std::int32_t height) {
     }
     RECT window{};
     GetWindowRect(dialog, &window);
-    window.bottom = window.top + height;
-    return Track(WMSZ_BOTTOM, window, true);
+    if (edge == WMSZ_BOTTOM) {
+        window.bottom = window.top + extent;
+    } else {
+        window.right = window.left + extent;
+    }
+    return Track(edge, window, true);
 }
 
-bool Win32ScenarioHost::DragRightTo(std::int32_t width) {
-    const HWND dialog = dialogs_.OpenDialog();
-    if (dialog == nullptr || !(GetWindowLongW(dialog, GWL_STYLE) & WS_THICKFRAME) ||
-        IsIconic(dialog) || Reachable() == nullptr) {
-        return false;
-    }
-    RECT window{};
-    GetWindowRect(dialog, &window);
-    window.right = window.left + width;
-    return Track(WMSZ_RIGHT, window, true);
-}
+bool Win32ScenarioHost::DragBottomTo(std::int32_t height) { return DragEdge(WMSZ_BOTTOM, height); }
+
+bool Win32ScenarioHost::DragRightTo(std::int32_t width) { return DragEdge(WMSZ_RIGHT, width); }
 
 bool Win32ScenarioHost::MoveTo(std::int32_t left, std::int32_t top) {
     const HWND dialog = dialogs_.OpenDialog();

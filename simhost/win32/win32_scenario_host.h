@@ -66,6 +66,9 @@ private:
     HWND ReachableControl(std::int32_t item);
     // Drags the window to `target` through the sizing loop's messages.
     bool Track(WPARAM edge, RECT target, bool sizing);
+    // Drags the bottom (WMSZ_BOTTOM) or the right edge so that the window is `extent` high or
+    // wide.
+    bool DragEdge(WPARAM edge, std::int32_t extent);
 
     std::wstring modulePath_;
     Win32Dialogs dialogs_;

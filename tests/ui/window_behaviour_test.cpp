@@ -173,7 +173,7 @@ TEST_F(UiTest, TextGoesThroughTheServicesTheHostVersionChooses) {
 // A host that fills the whole buffer and writes no terminator.
 class UnterminatedBackend : public simhost::DialogBackend {
 public:
-    using simhost::DialogBackend::WithHeadlessDialogs;
+    using simhost::DialogBackend::WithDialogs;
     void GetDlgString(HWND, std::int32_t, char* buffer, std::int32_t capacity) override {
         for (std::int32_t i = 0; i < capacity; ++i) buffer[i] = 'x';
     }
