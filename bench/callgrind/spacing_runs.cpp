@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "bench/support/bench_document.h"
+#include "bench/support/call_floor.h"
 #include "bench/support/dialog_session.h"
 
 namespace {
@@ -23,11 +24,9 @@ namespace {
 
 // Per service, in name order; the allotment loads that found nothing are counted apart.
 void PrintCallsByService(const simhost::ServiceJournal& journal) {
-    constexpr std::uint32_t kTagAllotment = MakeTag("otDA");
     std::map<std::string, std::size_t> counts;
     for (const simhost::ServiceCall& call : journal.Calls()) {
-        const bool probe = call.service == "NX_LoadEData" && !call.args.empty() &&
-                           call.args[0] == kTagAllotment && call.result == 0;
+        const bool probe = quorbench::IsFailedAllotmentProbe(call);
         ++counts[probe ? call.service + " (allotment probe, empty)" : call.service];
     }
     for (const auto& [service, count] : counts)

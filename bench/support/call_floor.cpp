@@ -1,5 +1,7 @@
 #include "bench/support/call_floor.h"
 
+#include <algorithm>
+
 #include "bench/support/bench_document.h"
 #include "host/nx_types.h"
 
@@ -41,16 +43,15 @@ RunShape BenchShape(const RunKind& kind) {
                     static_cast<std::size_t>(kBenchMeasures)};
 }
 
+bool IsFailedAllotmentProbe(const simhost::ServiceCall& call) {
+    return call.service == "NX_LoadEData" && !call.args.empty() && call.args[0] == kTagAllotment &&
+           call.result == 0;
+}
+
 std::size_t FailedAllotmentProbes(const simhost::ServiceJournal& journal, std::size_t count) {
     const auto& calls = journal.Calls();
-    std::size_t probes = 0;
-    for (std::size_t i = calls.size() - std::min(count, calls.size()); i < calls.size(); ++i) {
-        const simhost::ServiceCall& call = calls[i];
-        if (call.service == "NX_LoadEData" && !call.args.empty() && call.args[0] == kTagAllotment &&
-            call.result == 0)
-            ++probes;
-    }
-    return probes;
+    const auto last = calls.end() - static_cast<std::ptrdiff_t>(std::min(count, calls.size()));
+    return static_cast<std::size_t>(std::count_if(last, calls.end(), &IsFailedAllotmentProbe));
 }
 
 }  // namespace quorbench

@@ -36,8 +36,9 @@ std::size_t CallFloor(const RunKind& kind, const RunShape& shape);
 // The shape of a run of `kind` on the bench document.
 RunShape BenchShape(const RunKind& kind);
 
-// Of the last `count` journal entries, the allotment loads that found no record: the probes of
-// empty item numbers.
+// An allotment load that found no record: the scan's probe of an empty item number.
+bool IsFailedAllotmentProbe(const simhost::ServiceCall& call);
+// Of the last `count` journal entries, the failed allotment probes.
 std::size_t FailedAllotmentProbes(const simhost::ServiceJournal& journal, std::size_t count);
 
 }  // namespace quorbench

@@ -1,15 +1,16 @@
 #include "bench/support/dialog_session.h"
 
 #include "simhost/headless/kernel32.h"
+#include "simhost/scenario/dialog_items.h"
 
 namespace quorbench {
 
 namespace {
 
-constexpr std::int32_t kApplyButton = 1;
-constexpr std::int32_t kCloseButton = 2;
-constexpr std::int32_t kFixedBarlinesBox = 103;
-constexpr std::int32_t kSetAsDefaultButton = 105;
+using simhost::scenario::kApplyButton;
+using simhost::scenario::kCloseButton;
+using simhost::scenario::kFixedBarlinesBox;
+using simhost::scenario::kSetAsDefaultButton;
 constexpr std::uint32_t kHostVersion = 0x12050000;
 
 }  // namespace

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "simhost/headless/window.h"
+#include "simhost/services/host_window_codes.h"
 
 namespace simhost::headless {
 
@@ -63,12 +64,6 @@ struct WindowRequest {
     HWND owner = nullptr;
     RECT rect{};
 };
-
-// The message a frame window sends its owned pop-ups when its activation or enabled state
-// changes (with FS_ENABLE or FS_DISABLE in wParam for the latter).
-constexpr UINT kFloatStatusMessage = 0x036D;
-constexpr WPARAM kFloatStatusEnable = 0x04;
-constexpr WPARAM kFloatStatusDisable = 0x08;
 
 class Desktop {
 public:

@@ -17,9 +17,6 @@ using namespace detail;
 
 namespace {
 
-constexpr std::int32_t kCheckState = 1;
-constexpr std::int32_t kNumber = 3;
-
 // GetDlgItemInt, signed: blanks, an optional minus, digits, nothing after but blanks.
 std::int32_t ParseNumber(const std::u16string& text) {
     std::size_t i = 0;
@@ -124,10 +121,10 @@ void HeadlessDialogs::EnableDlgItem(HWND dialog, std::int32_t item, std::int32_t
 std::int32_t HeadlessDialogs::GetDlgItemVal(HWND dialog, std::int32_t item, std::int32_t kind) {
     const HWND control = desktop_.DialogItem(dialog, item);
     if (control == nullptr) return 0;
-    if (kind == kCheckState) {
+    if (kind == kItemValueCheckState) {
         return static_cast<std::int32_t>(desktop_.Send(control, BM_GETCHECK, 0, 0));
     }
-    if (kind == kNumber) return ParseNumber(desktop_.Find(control)->text);
+    if (kind == kItemValueNumber) return ParseNumber(desktop_.Find(control)->text);
     return 0;
 }
 
@@ -135,10 +132,10 @@ void HeadlessDialogs::SetDlgItemVal(HWND dialog, std::int32_t item, std::int32_t
                                     std::int32_t value) {
     const HWND control = desktop_.DialogItem(dialog, item);
     if (control == nullptr) return;
-    if (kind == kCheckState) {
+    if (kind == kItemValueCheckState) {
         desktop_.Send(control, BM_SETCHECK, static_cast<WPARAM>(static_cast<std::uint32_t>(value)),
                       0);
-    } else if (kind == kNumber) {
+    } else if (kind == kItemValueNumber) {
         const std::u16string text = AnsiToWide(std::to_string(value));
         desktop_.Send(control, WM_SETTEXT, 0, Pointer(text.c_str()));
     }

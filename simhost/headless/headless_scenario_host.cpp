@@ -2,11 +2,13 @@
 
 #include <cstring>
 
+#include "simhost/scenario/dialog_items.h"
+
 namespace simhost::headless {
 
-namespace {
+using scenario::kTaskList;
 
-constexpr std::int32_t kTaskList = 102;
+namespace {
 
 scenario::Rect ToRect(const RECT& rect) {
     return scenario::Rect{rect.left, rect.top, rect.right, rect.bottom};

@@ -8,7 +8,6 @@ namespace simhost {
 
 namespace {
 
-constexpr std::uint32_t kFirstUtf16Host = 0x11000000;
 // The host stops asking for menu entries after this many, whatever the module answers.
 constexpr std::int32_t kMaxMenuEntries = 64;
 
@@ -20,7 +19,7 @@ std::string StartModule(const EntryPoints& entry, std::uint32_t hostVersion) {
     std::uint32_t flags = 0;
     entry.init(0, &flags);
     for (std::int32_t index = 0; index < kMaxMenuEntries; ++index) {
-        if (hostVersion >= kFirstUtf16Host) {
+        if (hostVersion >= kFirstUtf16HostVersion) {
             NXMenuEntry16 record{};
             if (entry.enumerateUtf16(0, index, &record) == 0) break;
             if (index == 0) menuItem = scenario::NarrowText(record.item);

@@ -12,14 +12,11 @@
 #include "simhost/document/document_file.h"
 #include "simhost/document/measure_record.h"
 #include "simhost/document/respacer.h"
+#include "simhost/scenario/dialog_items.h"
 
 namespace simhost::scenario {
 
 namespace {
-
-constexpr std::int32_t kFixedBarlines = 103;
-constexpr std::int32_t kDescription = 104;
-constexpr std::array<std::int32_t, 7> kAllControls{1, 2, 101, 102, 103, 104, 105};
 
 // What `mark` remembers.
 struct Mark {
@@ -312,7 +309,7 @@ private:
         Mark mark{Doc(), std::nullopt, {}};
         if (host_.DialogOpen()) {
             mark.window = host_.WindowRect();
-            for (const std::int32_t id : kAllControls) mark.items[id] = host_.ItemRect(id);
+            for (const std::int32_t id : kDialogItems) mark.items[id] = host_.ItemRect(id);
         }
         marks_.insert_or_assign(name, std::move(mark));
     }
@@ -343,7 +340,7 @@ private:
         if (c == "selected") return ExpectSelected(w[0]);
         if (c == "description") return ExpectDescription(w);
         if (c == "checked" || c == "unchecked") {
-            const std::int32_t state = host_.CheckState(kFixedBarlines);
+            const std::int32_t state = host_.CheckState(kFixedBarlinesBox);
             return Require((state != 0) == (c == "checked"),
                            "Fixed Barlines is " + std::string(state ? "ticked" : "clear"));
         }

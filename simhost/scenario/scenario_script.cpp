@@ -5,6 +5,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "simhost/scenario/dialog_items.h"
+
 namespace simhost::scenario {
 
 namespace {
@@ -143,13 +145,13 @@ std::string ScriptError::Describe() const {
 
 std::optional<int> ControlId(std::string_view name) {
     static constexpr std::array<std::pair<std::string_view, int>, 7> kControls{{
-        {"apply", 1},
-        {"close", 2},
-        {"tasks-label", 101},
-        {"list", 102},
-        {"fixed-barlines", 103},
-        {"description", 104},
-        {"default", 105},
+        {"apply", kApplyButton},
+        {"close", kCloseButton},
+        {"tasks-label", kTasksLabel},
+        {"list", kTaskList},
+        {"fixed-barlines", kFixedBarlinesBox},
+        {"description", kDescription},
+        {"default", kSetAsDefaultButton},
     }};
     for (const auto& [controlName, id] : kControls) {
         if (controlName == name) return id;

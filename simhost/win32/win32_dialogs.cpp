@@ -10,8 +10,6 @@ namespace simhost::win32 {
 
 namespace {
 
-constexpr std::int32_t kCheckState = 1;
-constexpr std::int32_t kNumber = 3;
 constexpr wchar_t kFrameClass[] = L"NotavoFrame";
 constexpr wchar_t kViewClass[] = L"NotavoDocumentView";
 constexpr UINT kEndHostModal = WM_APP + 1;
@@ -138,8 +136,9 @@ void Win32Dialogs::EnableDlgItem(HWND dialog, std::int32_t item, std::int32_t en
 
 std::int32_t Win32Dialogs::GetDlgItemVal(HWND dialog, std::int32_t item, std::int32_t kind) {
     if (GetDlgItem(dialog, item) == nullptr) return 0;
-    if (kind == kCheckState) return static_cast<std::int32_t>(IsDlgButtonChecked(dialog, item));
-    if (kind == kNumber) {
+    if (kind == kItemValueCheckState)
+        return static_cast<std::int32_t>(IsDlgButtonChecked(dialog, item));
+    if (kind == kItemValueNumber) {
         BOOL read = FALSE;
         const UINT value = GetDlgItemInt(dialog, item, &read, TRUE);
         return read ? static_cast<std::int32_t>(value) : 0;
@@ -150,9 +149,9 @@ std::int32_t Win32Dialogs::GetDlgItemVal(HWND dialog, std::int32_t item, std::in
 void Win32Dialogs::SetDlgItemVal(HWND dialog, std::int32_t item, std::int32_t kind,
                                  std::int32_t value) {
     if (GetDlgItem(dialog, item) == nullptr) return;
-    if (kind == kCheckState) {
+    if (kind == kItemValueCheckState) {
         CheckDlgButton(dialog, item, static_cast<UINT>(value));
-    } else if (kind == kNumber) {
+    } else if (kind == kItemValueNumber) {
         SetDlgItemInt(dialog, item, static_cast<UINT>(value), TRUE);
     }
 }

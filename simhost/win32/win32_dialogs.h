@@ -12,12 +12,9 @@
 #include <windows.h>
 
 #include "host/nx_types.h"
+#include "simhost/services/host_window_codes.h"
 
 namespace simhost::win32 {
-
-constexpr UINT kFloatStatusMessage = 0x036D;
-constexpr WPARAM kFloatStatusEnable = 0x04;
-constexpr WPARAM kFloatStatusDisable = 0x08;
 
 class Win32Dialogs {
 public:

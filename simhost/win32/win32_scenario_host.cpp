@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <cstring>
 
+#include "simhost/scenario/dialog_items.h"
+
 namespace simhost::win32 {
 
-namespace {
+using scenario::kTaskList;
 
-constexpr std::int32_t kTaskList = 102;
+namespace {
 
 scenario::Rect ToRect(const RECT& rect) {
     return scenario::Rect{rect.left, rect.top, rect.right, rect.bottom};

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "simhost/scenario/dialog_items.h"
 #include "simhost/win32/dialog_forwarder.h"
 #include "simhost/win32/import_patch.h"
 #include "simhost/win32/win32_dialogs.h"
@@ -16,11 +17,12 @@
 
 namespace {
 
+using namespace simhost;
 using namespace simhost::win32;
+using simhost::scenario::kDescription;
+using simhost::scenario::kFixedBarlinesBox;
+using simhost::scenario::kNoteSpacingDialog;
 
-constexpr std::int16_t kDialogId = 20128;
-constexpr std::int32_t kDescription = 104;
-constexpr std::int32_t kFixedBarlines = 103;
 constexpr LONG kMinHeight = 300;
 constexpr LONG kMaxHeight = 400;
 
@@ -67,8 +69,8 @@ std::size_t IndexOf(UINT message) {
 std::string Forwarder_GivesTheUserPointerToEveryMessage_FromBeforeInitDialog(Context&) {
     Log().clear();
     int marker = 0;
-    const HWND dialog = DialogForwarder::Create(GetModuleHandleW(nullptr), kDialogId, nullptr,
-                                                &RecordingProc, &marker);
+    const HWND dialog = DialogForwarder::Create(GetModuleHandleW(nullptr), kNoteSpacingDialog,
+                                                nullptr, &RecordingProc, &marker);
     if (dialog == nullptr) return "no dialog was created";
     const bool owned = DialogForwarder::Owns(dialog);
     DestroyWindow(dialog);
@@ -109,7 +111,7 @@ std::string MainWindow_TellsItsDialogWhenItIsDisabledAndEnabled(Context&) {
     for (const Case& one : cases) {
         Win32Dialogs dialogs;
         int marker = 0;
-        dialogs.Dialog(kDialogId, &RecordingProc, 0, 0, &marker);
+        dialogs.Dialog(kNoteSpacingDialog, &RecordingProc, 0, 0, &marker);
         if (dialogs.OpenDialog() == nullptr) return std::string(one.what) + ": no dialog";
         Log().clear();
         one.act(dialogs);
@@ -128,18 +130,19 @@ std::string MainWindow_TellsItsDialogWhenItIsDisabledAndEnabled(Context&) {
 std::string ItemServices_GiveBackWhatWasSet(Context&) {
     Win32Dialogs dialogs;
     int marker = 0;
-    dialogs.Dialog(kDialogId, &RecordingProc, 0, 0, &marker);
+    dialogs.Dialog(kNoteSpacingDialog, &RecordingProc, 0, 0, &marker);
     const HWND dialog = dialogs.OpenDialog();
     if (dialog == nullptr) return "no dialog";
     for (const std::int32_t value : {0, 42, -17, INT32_MAX, INT32_MIN}) {
-        dialogs.SetDlgItemVal(dialog, kDescription, 3, value);
-        if (dialogs.GetDlgItemVal(dialog, kDescription, 3) != value) {
+        dialogs.SetDlgItemVal(dialog, kDescription, kItemValueNumber, value);
+        if (dialogs.GetDlgItemVal(dialog, kDescription, kItemValueNumber) != value) {
             return "the number " + std::to_string(value) + " did not come back";
         }
     }
     for (const std::int32_t state : {1, 0}) {
-        dialogs.SetDlgItemVal(dialog, kFixedBarlines, 1, state);
-        if (dialogs.GetDlgItemVal(dialog, kFixedBarlines, 1) != state) return "check state lost";
+        dialogs.SetDlgItemVal(dialog, kFixedBarlinesBox, kItemValueCheckState, state);
+        if (dialogs.GetDlgItemVal(dialog, kFixedBarlinesBox, kItemValueCheckState) != state)
+            return "check state lost";
     }
     dialogs.SetDlgString(dialog, kDescription, "Hello");
     char narrow[3] = {'x', 'x', 'x'};
@@ -161,7 +164,7 @@ std::string ItemServices_GiveBackWhatWasSet(Context&) {
 std::string SetWindowPos_KeepsASizableDialogWithinItsLimits(Context&) {
     Win32Dialogs dialogs;
     int marker = 0;
-    dialogs.Dialog(kDialogId, &RecordingProc, 0, 0, &marker);
+    dialogs.Dialog(kNoteSpacingDialog, &RecordingProc, 0, 0, &marker);
     const HWND dialog = dialogs.OpenDialog();
     if (dialog == nullptr) return "no dialog";
     const std::vector<std::pair<LONG, LONG>> heights = {
@@ -212,7 +215,7 @@ std::string PatchImport_RedirectsOnlyTheNamedImport(Context& context) {
 std::string CaptureWindow_WritesABitmapOfTheWindowsSize(Context& context) {
     Win32Dialogs dialogs;
     int marker = 0;
-    dialogs.Dialog(kDialogId, &RecordingProc, 0, 0, &marker);
+    dialogs.Dialog(kNoteSpacingDialog, &RecordingProc, 0, 0, &marker);
     const HWND dialog = dialogs.OpenDialog();
     if (dialog == nullptr) return "no dialog";
     const std::filesystem::path path = context.scratch / "capture_check.bmp";
