@@ -58,9 +58,10 @@ void* BoundAddress(Service service) {
     Binding& binding = State().services[static_cast<int>(service)];
     if (!binding.lookedUp) {
         binding.lookedUp = true;
-        if (HMODULE host = HostModule()) {
-            binding.address = reinterpret_cast<void*>(GetProcAddress(host, ServiceName(service)));
-        }
+        // Asked even when neither program name was found: with a null module Windows looks in
+        // the main program, so a host under another name still binds through its own exports.
+        binding.address =
+            reinterpret_cast<void*>(GetProcAddress(HostModule(), ServiceName(service)));
     }
     return binding.address;
 }

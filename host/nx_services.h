@@ -44,7 +44,8 @@ enum class Service : int {
 const char* ServiceName(Service service);
 
 // The bound address of a service, or null when the host lacks it. The host module is found
-// once (NOTAVO.EXE, else NTVDEMO.EXE) and each name is looked up at most once.
+// once (NOTAVO.EXE, else NTVDEMO.EXE; else the main program, through a null module) and each
+// name is looked up at most once.
 void* BoundAddress(Service service);
 
 // Forgets every binding, the host module and the edit depth, as after a fresh load of the

@@ -1,12 +1,11 @@
 #include "simhost/headless/headless_host.h"
 
-#include "simhost/headless/kernel32.h"
-
 namespace simhost::headless {
 
-HeadlessHost::HeadlessHost(HostBackend& backend, std::string moduleName)
+HeadlessHost::HeadlessHost(HostBackend& backend, std::string moduleName, ModuleRole role)
     : moduleName_(std::move(moduleName)), services_(backend) {
-    RegisterModule(moduleName_, [this](std::string_view name) { return services_.Resolve(name); });
+    RegisterModule(
+        moduleName_, [this](std::string_view name) { return services_.Resolve(name); }, role);
     ServiceLayer::SetCurrent(&services_);
 }
 

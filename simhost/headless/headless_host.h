@@ -5,13 +5,15 @@
 
 #include <string>
 
+#include "simhost/headless/kernel32.h"
 #include "simhost/services/service_layer.h"
 
 namespace simhost::headless {
 
 class HeadlessHost {
 public:
-    explicit HeadlessHost(HostBackend& backend, std::string moduleName = "NOTAVO.EXE");
+    explicit HeadlessHost(HostBackend& backend, std::string moduleName = "NOTAVO.EXE",
+                          ModuleRole role = ModuleRole::Library);
     ~HeadlessHost();
     HeadlessHost(const HeadlessHost&) = delete;
     HeadlessHost& operator=(const HeadlessHost&) = delete;

@@ -14,6 +14,7 @@ struct Module {
 
 struct Registry {
     std::vector<std::unique_ptr<Module>> modules;
+    Module* mainProgram = nullptr;
     std::vector<std::string> log;
 };
 
@@ -38,20 +39,30 @@ Module* Find(std::string_view name) {
 
 }  // namespace
 
-HMODULE RegisterModule(const std::string& name, ProcResolver resolver) {
-    if (Module* existing = Find(name)) {
-        existing->resolver = std::move(resolver);
-        return reinterpret_cast<HMODULE>(existing);
+HMODULE RegisterModule(const std::string& name, ProcResolver resolver, ModuleRole role) {
+    Registry& registry = TheRegistry();
+    Module* module = Find(name);
+    if (module != nullptr) {
+        module->resolver = std::move(resolver);
+    } else {
+        registry.modules.push_back(std::make_unique<Module>(Module{name, std::move(resolver)}));
+        module = registry.modules.back().get();
     }
-    auto module = std::make_unique<Module>(Module{name, std::move(resolver)});
-    auto* handle = reinterpret_cast<HMODULE>(module.get());
-    TheRegistry().modules.push_back(std::move(module));
-    return handle;
+    if (role == ModuleRole::MainProgram) {
+        registry.mainProgram = module;
+    } else if (registry.mainProgram == module) {
+        registry.mainProgram = nullptr;
+    }
+    return reinterpret_cast<HMODULE>(module);
 }
 
 void UnregisterModule(const std::string& name) {
-    auto& modules = TheRegistry().modules;
-    std::erase_if(modules, [&](const auto& module) { return SameName(module->name, name); });
+    Registry& registry = TheRegistry();
+    std::erase_if(registry.modules, [&](const auto& module) {
+        if (!SameName(module->name, name)) return false;
+        if (registry.mainProgram == module.get()) registry.mainProgram = nullptr;
+        return true;
+    });
 }
 
 const std::vector<std::string>& LookupLog() { return TheRegistry().log; }
@@ -65,20 +76,22 @@ extern "C" {
 HMODULE WINAPI GetModuleHandleA(LPCSTR moduleName) {
     auto& registry = simhost::headless::TheRegistry();
     registry.log.push_back(std::string("GetModuleHandleA ") + (moduleName ? moduleName : ""));
-    if (moduleName == nullptr) {
-        return registry.modules.empty() ? nullptr
-                                        : reinterpret_cast<HMODULE>(registry.modules[0].get());
-    }
+    // A null name asks for the main program.
+    if (moduleName == nullptr) return reinterpret_cast<HMODULE>(registry.mainProgram);
     return reinterpret_cast<HMODULE>(simhost::headless::Find(moduleName));
 }
 
 FARPROC WINAPI GetProcAddress(HMODULE module, LPCSTR procName) {
     auto& registry = simhost::headless::TheRegistry();
     registry.log.push_back(std::string("GetProcAddress ") + (procName ? procName : ""));
-    if (module == nullptr || procName == nullptr) return nullptr;
+    if (procName == nullptr) return nullptr;
+    // A null module is the main program, when one is registered.
+    const auto* wanted = module != nullptr ? reinterpret_cast<const void*>(module)
+                                           : static_cast<const void*>(registry.mainProgram);
+    if (wanted == nullptr) return nullptr;
     // Only handles this registry gave out are honoured.
     for (auto& entry : registry.modules) {
-        if (reinterpret_cast<HMODULE>(entry.get()) == module) {
+        if (entry.get() == wanted) {
             return reinterpret_cast<FARPROC>(entry->resolver ? entry->resolver(procName) : nullptr);
         }
     }

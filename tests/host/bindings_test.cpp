@@ -65,10 +65,48 @@ TEST_F(BindingsTest, WithoutAnyHostEveryServiceAnswersZero) {
     double value = 2.5;
     NX_GetDlgItemUser(nullptr, 1, 0, &value);
     EXPECT_EQ(value, 2.5);
-    // Only the module lookups were tried, once.
+    // The module lookups were tried once; each service was then asked of the main program
+    // (a null module), which no host registered.
     EXPECT_EQ(Lookups("GetModuleHandleA NOTAVO.EXE"), 1u);
     EXPECT_EQ(Lookups("GetModuleHandleA NTVDEMO.EXE"), 1u);
+    EXPECT_EQ(Lookups("GetProcAddress NX_LoadEData"), 1u);
+    EXPECT_EQ(Lookups("GetProcAddress NX_GetCurrentWindow"), 1u);
 }
+
+// Which program names a host may run under and still bind its services.
+struct ProgramCase {
+    const char* name;
+    const char* program;
+    simhost::headless::ModuleRole role;
+    bool binds;
+};
+
+void PrintTo(const ProgramCase& c, std::ostream* os) { *os << c.name; }
+
+const ProgramCase kProgramCases[] = {
+    {"NotavoAsLibrary", "NOTAVO.EXE", simhost::headless::ModuleRole::Library, true},
+    // Found through the null module, as Windows searches the main program.
+    {"OtherNameAsMainProgram", "NOTAVO-PRO.EXE", simhost::headless::ModuleRole::MainProgram, true},
+    {"OtherNameAsLibrary", "NOTAVO-PRO.EXE", simhost::headless::ModuleRole::Library, false},
+};
+
+class ProgramNames : public BindingsTest, public ::testing::WithParamInterface<ProgramCase> {};
+
+TEST_P(ProgramNames, AHostBindsWhenFoundByNameOrAsTheMainProgram) {
+    const ProgramCase& c = GetParam();
+    RegisterHostAs(c.program, c.role);
+    NX_ExecuteMenuItem(12106);
+    backend.startResult = 5;
+    const std::int32_t started = NX_StartNotavoEdit_UTF16(u"x");
+    EXPECT_EQ(Journal().CountOf("NX_ExecuteMenuItem"), c.binds ? 1u : 0u);
+    EXPECT_EQ(started, c.binds ? 5 : 0);
+    // Every service is asked for once, whatever module was found.
+    EXPECT_EQ(Lookups("GetProcAddress NX_ExecuteMenuItem"), 1u);
+    NX_CancelNotavoEdit();
+}
+
+INSTANTIATE_TEST_SUITE_P(Bindings, ProgramNames, ::testing::ValuesIn(kProgramCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(BindingsTest, RecordCallsPassTheDataVersionAndOthersTheInterfaceVersion) {
     NXRecordKey key{5, 0, {}};

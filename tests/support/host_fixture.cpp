@@ -19,9 +19,10 @@ HostTest::~HostTest() {
     Module() = ModuleState{};
 }
 
-void HostTest::RegisterHostAs(std::optional<std::string> moduleName) {
+void HostTest::RegisterHostAs(std::optional<std::string> moduleName,
+                              simhost::headless::ModuleRole role) {
     host_.reset();
-    if (moduleName) host_.emplace(backend, *moduleName);
+    if (moduleName) host_.emplace(backend, *moduleName, role);
     nx::ResetBindings();
     simhost::headless::ClearLookupLog();
 }

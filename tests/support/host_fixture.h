@@ -35,8 +35,11 @@ protected:
 
     simhost::ServiceLayer& Services() { return host_->Services(); }
     simhost::ServiceJournal& Journal() { return host_->Services().Journal(); }
-    // Replaces the host by one registered under another module name (or none at all).
-    void RegisterHostAs(std::optional<std::string> moduleName);
+    // Replaces the host by one registered under another module name (or none at all), marked
+    // as the process's main program or not.
+    void RegisterHostAs(
+        std::optional<std::string> moduleName,
+        simhost::headless::ModuleRole role = simhost::headless::ModuleRole::Library);
 
     ScriptedBackend backend;
 
