@@ -8,30 +8,37 @@
 
 namespace {
 
-void WriteAllotmentTable(std::span<const AllotmentRow> rows) {
-    DeleteAllAllotments();
-    for (const AllotmentRow& row : rows) {
-        WriteAllotment(static_cast<std::int16_t>(row.duration), row.width);
-    }
+// The task's values go into the preferences as they were loaded. Preferences that did not load
+// whole are not written: their unread bytes would be stored as zeros.
+template <typename Change>
+bool ChangePreferences(Change&& change) {
     NCMusicSpacingPrefs prefs;
-    prefs.Load(1);
-    prefs.SetAllotmentFlag(1);
-    prefs.Save();
+    if (!prefs.LoadWithReport(1).intact) return false;
+    change(prefs);
+    return prefs.SaveWithReport().intact;
 }
 
-void WriteScaling(const ScalingSetting& scaling) {
-    NCMusicSpacingPrefs prefs;
-    prefs.Load(1);
-    prefs.SetAllotmentFlag(0);
-    prefs.SetReferenceDuration(kScalingReferenceDuration);
-    prefs.SetReferenceWidth(scaling.referenceWidth);
-    prefs.ClearScalingReserved();
-    prefs.SetScalingFactor(ScalingFactorFor(scaling.ratio));
-    prefs.Save();
+// A refused row ends the write: the table would be short, with the old rows already gone.
+bool WriteAllotmentTable(std::span<const AllotmentRow> rows) {
+    DeleteAllAllotments();
+    for (const AllotmentRow& row : rows) {
+        if (!WriteAllotment(static_cast<std::int16_t>(row.duration), row.width)) return false;
+    }
+    return ChangePreferences([](NCMusicSpacingPrefs& prefs) { prefs.SetAllotmentFlag(1); });
+}
+
+bool WriteScaling(const ScalingSetting& scaling) {
+    return ChangePreferences([&](NCMusicSpacingPrefs& prefs) {
+        prefs.SetAllotmentFlag(0);
+        prefs.SetReferenceDuration(kScalingReferenceDuration);
+        prefs.SetReferenceWidth(scaling.referenceWidth);
+        prefs.ClearScalingReserved();
+        prefs.SetScalingFactor(ScalingFactorFor(scaling.ratio));
+    });
 }
 
 // Puts each measure back to the width it had before the respacing; the rest of the record
-// stays as the respacing left it.
+// stays as the respacing left it. A width the host will not take is no reason to undo the run.
 void RestoreWidths(const NCMeasures& before) {
     for (std::int32_t i = 0; i < before.Count(); ++i) {
         const NCMeasure* snapshot = before.MeasureAt(i);
@@ -45,16 +52,23 @@ void RestoreWidths(const NCMeasures& before) {
 
 }  // namespace
 
-bool NCNoteSpacingBlockHandler::ApplyTaskContent() const {
-    if (task_ == nullptr) return false;
-    const std::optional<SpacingTaskContent> content = SpacingTaskContentFor(task_->TaskId());
-    if (!content) return false;
-    if (content->scaling) {
-        WriteScaling(*content->scaling);
-    } else {
-        WriteAllotmentTable(content->allotments);
-    }
-    return true;
+std::optional<SpacingTaskContent> NCNoteSpacingBlockHandler::TaskContent() const {
+    if (task_ == nullptr) return std::nullopt;
+    return SpacingTaskContentFor(task_->TaskId());
+}
+
+bool NCNoteSpacingBlockHandler::WriteTaskContent(const SpacingTaskContent& content) {
+    return content.scaling ? WriteScaling(*content.scaling)
+                           : WriteAllotmentTable(content.allotments);
+}
+
+bool NCNoteSpacingBlockHandler::RestoreSettings(const NCMeasures& measures) {
+    DeleteAllAllotments();
+    // Every step runs even after a failed one, so that as much as the host takes is back.
+    const bool allotments = allotmentSnapshot_.SaveAll();
+    const bool prefs = prefsSnapshot_.SaveWithReport().intact;
+    if (fixedBarlines_) RestoreWidths(measures);
+    return allotments && prefs;
 }
 
 bool NCNoteSpacingBlockHandler::Work() {
@@ -64,17 +78,18 @@ bool NCNoteSpacingBlockHandler::Work() {
 
     if (!asDefault_) {
         allotmentSnapshot_.LoadAll();
-        prefsSnapshot_.Load(1);
+        // Preferences that cannot be read whole could not be put back: stop before any write.
+        if (!prefsSnapshot_.LoadWithReport(1).intact) return false;
         if (fixedBarlines_) measures.LoadRegion(region);
     }
 
-    if (!ApplyTaskContent()) return false;
-    if (asDefault_) return true;
+    const std::optional<SpacingTaskContent> content = TaskContent();
+    if (!content) return false;
+    const bool written = WriteTaskContent(*content);
+    if (asDefault_) return written;
 
-    NX_ExecuteMenuItem(kRespaceSelectionCommand);
-    DeleteAllAllotments();
-    allotmentSnapshot_.SaveAll();
-    prefsSnapshot_.Save();
-    if (fixedBarlines_) RestoreWidths(measures);
-    return true;
+    // Half a task is not respaced with; the document's own settings go back all the same.
+    if (written) NX_ExecuteMenuItem(kRespaceSelectionCommand);
+    const bool restored = RestoreSettings(measures);
+    return written && restored;
 }

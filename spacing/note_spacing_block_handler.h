@@ -3,9 +3,13 @@
 // default run leaves the task in the document as its spacing settings and respaces nothing.
 #pragma once
 
+#include <optional>
+
 #include "framework/core/undo_block.h"
 #include "framework/data/allotment.h"
+#include "framework/data/measure.h"
 #include "framework/data/music_spacing_prefs.h"
+#include "spacing/spacing_tasks.h"
 
 class NCNoteSpacingTaskInfo;
 class NCUI;
@@ -19,16 +23,24 @@ public:
                               const NCUI* ui)
         : task_(task), ui_(ui), fixedBarlines_(fixedBarlines), asDefault_(asDefault) {}
 
-    // False only for a task id outside the known tasks; failed record loads and saves inside
-    // the run are not reported.
+    // False for a task id outside the known tasks, and whenever the document could lose what
+    // it held: the preferences could not be read whole, a row or the preferences of the task
+    // were refused, or the snapshot could not be written back. The edit is then cancelled, so
+    // that the host rolls the whole run back. Extra preference records and measure widths the
+    // host will not take are not failures.
     bool Work() override;
 
     // The window's host context, stored for the run; the work itself does not need it.
     const NCUI* Ui() const { return ui_; }
 
 private:
-    // Writes the task's allotments or scaling values into the document.
-    bool ApplyTaskContent() const;
+    // The task's allotments or scaling values; nothing for an unknown task.
+    std::optional<SpacingTaskContent> TaskContent() const;
+    // Writes them into the document; false when the host did not take all of it.
+    static bool WriteTaskContent(const SpacingTaskContent& content);
+    // Writes the snapshot back, and with Fixed Barlines the widths; false when the snapshot
+    // did not go back whole.
+    bool RestoreSettings(const NCMeasures& measures);
 
     const NCNoteSpacingTaskInfo* task_;
     const NCUI* ui_;

@@ -13,6 +13,11 @@ bool Succeeded(std::int16_t result) { return result != 0; }
 }  // namespace
 
 bool __NCBaseData::LoadCurrent() {
+    bool intact = false;
+    return LoadCurrent(intact);
+}
+
+bool __NCBaseData::LoadCurrent(bool& intact) {
     if (data_ != nullptr && IsDataBufferAllocated()) {
         FreeDataBuffer();
         data_ = nullptr;
@@ -21,7 +26,7 @@ bool __NCBaseData::LoadCurrent() {
     if (data_ == nullptr) data_ = DataBuffer();
     const std::uint32_t capacity = DataSize();
     auto size = static_cast<std::int32_t>(capacity);
-    if (!Succeeded(NX_LoadEData(DataTag(), &key_, data_, &size, DataVersion()))) {
+    if (!Succeeded(CheckedLoadEData(DataTag(), &key_, data_, &size, DataVersion(), intact))) {
         loadedSize_ = 0;
         return false;
     }

@@ -38,6 +38,9 @@ public:
 
     // Loads the record the key currently names, into at most DataSize() bytes.
     bool LoadCurrent();
+    // The same, telling through `intact` whether the record really came through (a translated
+    // preference record can answer success with source records missing).
+    bool LoadCurrent(bool& intact);
 
     const NXRecordKey& Key() const { return key_; }
     NXRecordKey& MutableKey() { return key_; }

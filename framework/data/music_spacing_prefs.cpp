@@ -1,5 +1,8 @@
 #include "framework/data/music_spacing_prefs.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "framework/data/byte_fields.h"
 #include "framework/data/pref_tag_translation.h"
 
@@ -8,18 +11,27 @@ namespace {
 // The extra values live in 'ot94' and 'ot41', item -2, incidence 2.
 constexpr std::int16_t kExtrasIncidence = 2;
 
-using ExtraRecord = std::array<std::uint8_t, kSourceRecordSize>;
+struct ExtraRecord {
+    std::array<std::uint8_t, kSourceRecordSize> bytes{};
+    // Item and incidence are always the extras' own, whatever the host writes back on load, so
+    // that a save never goes to another record; the reserved bytes go back as the host gave them.
+    NXRecordKey key{kSourceRecordItem, kExtrasIncidence, {}};
+};
 
 bool LoadExtraRecord(std::uint32_t tag, ExtraRecord& record) {
-    record.fill(0);
-    NXRecordKey key{kSourceRecordItem, kExtrasIncidence, {}};
+    record = ExtraRecord{};
+    NXRecordKey loaded = record.key;
     std::int32_t size = kSourceRecordSize;
-    return NX_LoadEData(tag, &key, record.data(), &size, kInterfaceVersion) != 0;
+    if (NX_LoadEData(tag, &loaded, record.bytes.data(), &size, kInterfaceVersion) == 0) {
+        return false;
+    }
+    std::copy(std::begin(loaded.reserved), std::end(loaded.reserved), record.key.reserved);
+    return true;
 }
 
 bool SaveExtraRecord(std::uint32_t tag, ExtraRecord& record) {
-    NXRecordKey key{kSourceRecordItem, kExtrasIncidence, {}};
-    return NX_SaveEData(tag, &key, record.data(), kSourceRecordSize, kInterfaceVersion) != 0;
+    return NX_SaveEData(tag, &record.key, record.bytes.data(), kSourceRecordSize,
+                        kInterfaceVersion) != 0;
 }
 
 }  // namespace
@@ -58,42 +70,57 @@ void NCMusicSpacingPrefs::CopyFrom(const __NCBaseData* other) {
 }
 
 bool NCMusicSpacingPrefs::Load(std::int16_t item) {
+    const PrefsTransfer transfer = LoadWithReport(item);
+    return transfer.answered && transfer.extras;
+}
+
+bool NCMusicSpacingPrefs::Save() {
+    const PrefsTransfer transfer = SaveWithReport();
+    return transfer.answered && transfer.extras;
+}
+
+PrefsTransfer NCMusicSpacingPrefs::LoadWithReport(std::int16_t item) {
+    PrefsTransfer transfer;
     MutableKey().item = item;  // the incidence stays as it is
-    if (!LoadCurrent()) return false;
+    transfer.answered = LoadCurrent(transfer.intact);
+    if (!transfer.answered) return transfer;
 
     ExtraRecord record;
     const bool loadedA = LoadExtraRecord(kTagSpacingExtrasA, record);
     if (loadedA) {
-        extra1_ = ReadInt16(record.data(), 4);
-        extra2_ = ReadInt16(record.data(), 8);  // sign-extended
+        extra1_ = ReadInt16(record.bytes.data(), 4);
+        extra2_ = ReadInt16(record.bytes.data(), 8);  // sign-extended
     }
     const bool loadedB = LoadExtraRecord(kTagSpacingExtrasB, record);
     if (loadedB) {
-        extra3_ = ReadInt16(record.data(), 4);
-        extra4_ = ReadInt16(record.data(), 6);
+        extra3_ = ReadInt16(record.bytes.data(), 4);
+        extra4_ = ReadInt16(record.bytes.data(), 6);
     }
-    return loadedA && loadedB;
+    transfer.extras = loadedA && loadedB;
+    return transfer;
 }
 
-bool NCMusicSpacingPrefs::Save() {
-    if (LoadedSize() == 0) return false;
-    if (NX_SaveEData(DataTag(), &MutableKey(), MutableData(),
-                     static_cast<std::int32_t>(LoadedSize()), DataVersion()) == 0) {
-        return false;
-    }
+PrefsTransfer NCMusicSpacingPrefs::SaveWithReport() {
+    PrefsTransfer transfer;
+    if (LoadedSize() == 0) return transfer;
+    transfer.answered = CheckedSaveEData(DataTag(), &MutableKey(), MutableData(),
+                                         static_cast<std::int32_t>(LoadedSize()), DataVersion(),
+                                         transfer.intact) != 0;
+    if (!transfer.answered) return transfer;
     // Rewritten after the record itself, which also covers 'ot94' incidence 2.
     ExtraRecord record;
     bool savedA = false;
     if (LoadExtraRecord(kTagSpacingExtrasA, record)) {
-        WriteInt16(record.data(), 4, extra1_);
-        WriteInt16(record.data(), 8, static_cast<std::int16_t>(extra2_ & 0xFFFF));
+        WriteInt16(record.bytes.data(), 4, extra1_);
+        WriteInt16(record.bytes.data(), 8, static_cast<std::int16_t>(extra2_ & 0xFFFF));
         savedA = SaveExtraRecord(kTagSpacingExtrasA, record);
     }
     bool savedB = false;
     if (LoadExtraRecord(kTagSpacingExtrasB, record)) {
-        WriteInt16(record.data(), 4, extra3_);
-        WriteInt16(record.data(), 6, extra4_);
+        WriteInt16(record.bytes.data(), 4, extra3_);
+        WriteInt16(record.bytes.data(), 6, extra4_);
         savedB = SaveExtraRecord(kTagSpacingExtrasB, record);
     }
-    return savedA && savedB;
+    transfer.extras = savedA && savedB;
+    return transfer;
 }

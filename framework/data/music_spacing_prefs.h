@@ -14,6 +14,13 @@ constexpr std::uint32_t kMusicSpacingPrefsSize = 36;
 constexpr std::uint32_t kTagSpacingExtrasA = MakeTag("ot94");
 constexpr std::uint32_t kTagSpacingExtrasB = MakeTag("ot41");
 
+// How far one load or save of the preferences got.
+struct PrefsTransfer {
+    bool answered = false;  // the host answered the 36-byte record's call with success
+    bool intact = false;    // and gave or took every one of the record's source records
+    bool extras = false;    // both extra records were loaded (for a save: and saved)
+};
+
 class NCMusicSpacingPrefs : public __NCPrefsBase {
 public:
     const char* TypeName() const override { return "NCMusicSpacingPrefs"; }
@@ -29,6 +36,10 @@ public:
     // Loads the record and the extra values. False when the record or either extra record
     // could not be loaded; the record stays loaded in the latter case.
     bool Load(std::int16_t item) override;
+    // Load and Save, with all they reached. A spacing run needs to know that the record itself
+    // came or went whole, which their answers do not tell.
+    PrefsTransfer LoadWithReport(std::int16_t item);
+    PrefsTransfer SaveWithReport();
 
     // 1: notes are spaced by the allotment records; 0: by scaling.
     std::int16_t AllotmentFlag() const { return Field16(kAllotmentFlagOffset); }

@@ -47,22 +47,30 @@ NXRecordKey SourceKey(const PrefBlockMapping& mapping, std::int16_t item, std::i
     return NXRecordKey{kSourceRecordItem, static_cast<std::int16_t>(first + k), {}};
 }
 
+// Both answer success once the caller's buffer and size pass; `intact` says whether the host
+// also answered success for every source record.
 std::int16_t BlockLoad(const PrefBlockMapping& mapping, std::int16_t item, void* buffer,
-                       std::int32_t* size) {
+                       std::int32_t* size, bool& intact) {
+    intact = false;
     if (size == nullptr) return 0;
     const std::int32_t bytes = kSourceRecordSize * mapping.count;
     if (buffer == nullptr) {
         *size = bytes;  // a size query: the host is not asked
+        intact = true;
         return 1;
     }
     if (*size < bytes) return 0;
+    intact = true;
     auto* out = static_cast<std::uint8_t*>(buffer);
     for (std::int32_t k = 0; k < mapping.count; ++k) {
         // Cleared first, so that a source record the host cannot give reads as zeros.
         std::array<std::uint8_t, kSourceRecordSize> scratch{};
         NXRecordKey key = SourceKey(mapping, item, k);
         std::int32_t delivered = kSourceRecordSize;
-        NX_LoadEDataRaw(mapping.sourceTag, &key, scratch.data(), &delivered, kInterfaceVersion);
+        if (NX_LoadEDataRaw(mapping.sourceTag, &key, scratch.data(), &delivered,
+                            kInterfaceVersion) == 0) {
+            intact = false;
+        }
         // Never more than the scratch holds, whatever the host reports.
         const std::int32_t copied = std::clamp(delivered, 0, kSourceRecordSize);
         std::memcpy(out + std::ptrdiff_t{kSourceRecordSize} * k, scratch.data(),
@@ -73,13 +81,17 @@ std::int16_t BlockLoad(const PrefBlockMapping& mapping, std::int16_t item, void*
 }
 
 std::int16_t BlockSave(const PrefBlockMapping& mapping, std::int16_t item, void* buffer,
-                       std::int32_t size) {
+                       std::int32_t size, bool& intact) {
+    intact = false;
     if (buffer == nullptr || size < kSourceRecordSize * mapping.count) return 0;
+    intact = true;
     auto* in = static_cast<std::uint8_t*>(buffer);
     for (std::int32_t k = 0; k < mapping.count; ++k) {
         NXRecordKey key = SourceKey(mapping, item, k);
-        NX_SaveEDataRaw(mapping.sourceTag, &key, in + std::ptrdiff_t{kSourceRecordSize} * k,
-                        kSourceRecordSize, kInterfaceVersion);
+        if (NX_SaveEDataRaw(mapping.sourceTag, &key, in + std::ptrdiff_t{kSourceRecordSize} * k,
+                            kSourceRecordSize, kInterfaceVersion) == 0) {
+            intact = false;
+        }
     }
     return 1;
 }
@@ -93,18 +105,40 @@ const PrefBlockMapping* FindPrefBlockMapping(std::uint32_t tag) {
     return nullptr;
 }
 
+std::int16_t CheckedLoadEData(std::uint32_t tag, NXRecordKey* key, void* buffer, std::int32_t* size,
+                              std::uint32_t version, bool& intact) {
+    const PrefBlockMapping* mapping = FindPrefBlockMapping(tag);
+    if (mapping == nullptr) {
+        const std::int16_t result = NX_LoadEDataRaw(tag, key, buffer, size, version);
+        intact = result != 0;
+        return result;
+    }
+    intact = false;
+    if (key == nullptr || !Accepts(*mapping, key->item)) return 0;
+    return BlockLoad(*mapping, key->item, buffer, size, intact);
+}
+
+std::int16_t CheckedSaveEData(std::uint32_t tag, NXRecordKey* key, void* buffer, std::int32_t size,
+                              std::uint32_t version, bool& intact) {
+    const PrefBlockMapping* mapping = FindPrefBlockMapping(tag);
+    if (mapping == nullptr) {
+        const std::int16_t result = NX_SaveEDataRaw(tag, key, buffer, size, version);
+        intact = result != 0;
+        return result;
+    }
+    intact = false;
+    if (key == nullptr || !Accepts(*mapping, key->item)) return 0;
+    return BlockSave(*mapping, key->item, buffer, size, intact);
+}
+
 std::int16_t NX_LoadEData(std::uint32_t tag, NXRecordKey* key, void* buffer, std::int32_t* size,
                           std::uint32_t version) {
-    const PrefBlockMapping* mapping = FindPrefBlockMapping(tag);
-    if (mapping == nullptr) return NX_LoadEDataRaw(tag, key, buffer, size, version);
-    if (key == nullptr || !Accepts(*mapping, key->item)) return 0;
-    return BlockLoad(*mapping, key->item, buffer, size);
+    bool intact = false;
+    return CheckedLoadEData(tag, key, buffer, size, version, intact);
 }
 
 std::int16_t NX_SaveEData(std::uint32_t tag, NXRecordKey* key, void* buffer, std::int32_t size,
                           std::uint32_t version) {
-    const PrefBlockMapping* mapping = FindPrefBlockMapping(tag);
-    if (mapping == nullptr) return NX_SaveEDataRaw(tag, key, buffer, size, version);
-    if (key == nullptr || !Accepts(*mapping, key->item)) return 0;
-    return BlockSave(*mapping, key->item, buffer, size);
+    bool intact = false;
+    return CheckedSaveEData(tag, key, buffer, size, version, intact);
 }

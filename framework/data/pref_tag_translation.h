@@ -27,7 +27,18 @@ const PrefBlockMapping* FindPrefBlockMapping(std::uint32_t tag);
 constexpr std::int32_t kSourceRecordSize = 12;
 constexpr std::int16_t kSourceRecordItem = -2;
 
+// A translated call answers success once the caller's buffer and size pass, whatever the host
+// does with the source records.
 std::int16_t NX_LoadEData(std::uint32_t tag, NXRecordKey* key, void* buffer, std::int32_t* size,
                           std::uint32_t version);
 std::int16_t NX_SaveEData(std::uint32_t tag, NXRecordKey* key, void* buffer, std::int32_t size,
                           std::uint32_t version);
+
+// The same calls, telling through `intact` whether the record really went through: for a
+// translated tag, whether the host gave or took every source record, which the answer itself
+// does not say; for any other tag, whether the host answered success. For callers that must not
+// go on with a record that only looked loaded or saved.
+std::int16_t CheckedLoadEData(std::uint32_t tag, NXRecordKey* key, void* buffer, std::int32_t* size,
+                              std::uint32_t version, bool& intact);
+std::int16_t CheckedSaveEData(std::uint32_t tag, NXRecordKey* key, void* buffer, std::int32_t size,
+                              std::uint32_t version, bool& intact);

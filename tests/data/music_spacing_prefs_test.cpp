@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
+#include <vector>
+
 #include "tests/support/record_host.h"
 
 namespace {
@@ -112,5 +116,49 @@ TEST_F(PrefsTest, CopyFromTakesTheRecordAndTheExtras) {
     EXPECT_EQ(copy.Extra3(), 7);
     EXPECT_EQ(copy.AllotmentFlag(), loaded.AllotmentFlag());
 }
+
+// What a host does to the key of an extra record it hands out.
+struct LoadedKeyCase {
+    const char* name;
+    std::int16_t item;
+    std::int16_t incidence;
+};
+
+void PrintTo(const LoadedKeyCase& c, std::ostream* os) { *os << c.name; }
+
+class ExtraRecordKeys : public PrefsTest, public ::testing::WithParamInterface<LoadedKeyCase> {};
+
+TEST_P(ExtraRecordKeys, GoBackWithTheReservedBytesOfTheLoadToTheirOwnRecord) {
+    const LoadedKeyCase& c = GetParam();
+    PutPrefs();
+    store.rewriteLoadedKey = [&](std::uint32_t, NXRecordKey& key) {
+        key.item = c.item;
+        key.incidence = c.incidence;
+        const std::uint8_t reserved[4] = {0xA1, 0xB2, 0xC3, 0xD4};
+        std::copy(std::begin(reserved), std::end(reserved), key.reserved);
+    };
+    NCMusicSpacingPrefs prefs;
+    ASSERT_TRUE(prefs.Load(1));
+    store.savedKeys.clear();
+    ASSERT_TRUE(prefs.Save());
+    // Three source records of the record itself, then the two extra records.
+    ASSERT_EQ(store.savedKeys.size(), 5u);
+    for (std::size_t i = 3; i < 5; ++i) {
+        const NXRecordKey& key = store.savedKeys[i].second;
+        EXPECT_EQ(key.item, -2) << i;
+        EXPECT_EQ(key.incidence, 2) << i;
+        EXPECT_EQ(std::vector<std::uint8_t>(key.reserved, key.reserved + 4),
+                  (std::vector<std::uint8_t>{0xA1, 0xB2, 0xC3, 0xD4}))
+            << i;
+    }
+    EXPECT_EQ(store.savedKeys[3].first, kTagSpacingExtrasA);
+    EXPECT_EQ(store.savedKeys[4].first, kTagSpacingExtrasB);
+}
+
+INSTANTIATE_TEST_SUITE_P(Hosts, ExtraRecordKeys,
+                         ::testing::Values(LoadedKeyCase{"KeyKept", -2, 2},
+                                           // Followed, the save would reach another record.
+                                           LoadedKeyCase{"ItemBent", 7, 2},
+                                           LoadedKeyCase{"IncidenceBent", -2, 0}));
 
 }  // namespace

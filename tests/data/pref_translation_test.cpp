@@ -150,4 +150,65 @@ TEST_F(TranslationTest, OtherTagsGoToTheHostUnchanged) {
               (std::vector<std::int64_t>{MakeTag("otDA"), 1024, 0, 12, 0x12050000}));
 }
 
+// Which source record of 'pfSP' the host refuses (-1: none), and what the checked calls say.
+struct IntactCase {
+    const char* name;
+    std::int16_t refused;
+    bool intact;
+};
+
+void PrintTo(const IntactCase& c, std::ostream* os) { *os << c.name; }
+
+class IntactTransfer : public RecordHostTest, public ::testing::WithParamInterface<IntactCase> {
+protected:
+    IntactTransfer() {
+        for (std::int16_t k = 0; k < 3; ++k) store.Put(MakeTag("ot94"), -2, k, Bytes(12, 1));
+    }
+};
+
+TEST_P(IntactTransfer, CheckedCallsTellWhetherEverySourceRecordWentThrough) {
+    const IntactCase& c = GetParam();
+    if (c.refused >= 0) {
+        store.failLoads.insert({MakeTag("ot94"), -2, c.refused});
+        store.failSaves.insert({MakeTag("ot94"), -2, c.refused});
+    }
+    NXRecordKey key{1, 0, {}};
+    Bytes buffer(36);
+    std::int32_t size = 36;
+    bool intact = !c.intact;
+    // The answer stays success either way: other callers rely on it.
+    EXPECT_NE(CheckedLoadEData(MakeTag("pfSP"), &key, buffer.data(), &size, 0x12050000, intact), 0);
+    EXPECT_EQ(intact, c.intact);
+    intact = !c.intact;
+    EXPECT_NE(CheckedSaveEData(MakeTag("pfSP"), &key, buffer.data(), 36, 0x12050000, intact), 0);
+    EXPECT_EQ(intact, c.intact);
+    // Every source record is still tried.
+    EXPECT_EQ(CallsOf("NX_LoadEData").size(), 3u);
+    EXPECT_EQ(CallsOf("NX_SaveEData").size(), 3u);
+}
+
+INSTANTIATE_TEST_SUITE_P(SourceRecords, IntactTransfer,
+                         ::testing::Values(IntactCase{"NoneRefused", -1, true},
+                                           IntactCase{"FirstRefused", 0, false},
+                                           IntactCase{"MiddleRefused", 1, false},
+                                           IntactCase{"LastRefused", 2, false}));
+
+TEST_F(TranslationTest, CheckedCallsFollowTheAnswerForOtherTagsAndRefusedRequests) {
+    bool intact = true;
+    NXRecordKey key{1024, 0, {}};
+    Bytes buffer(36);
+    std::int32_t size = 12;
+    // No such allotment: the host's own refusal.
+    EXPECT_EQ(CheckedLoadEData(MakeTag("otDA"), &key, buffer.data(), &size, 0x12050000, intact), 0);
+    EXPECT_FALSE(intact);
+    intact = false;
+    EXPECT_NE(CheckedSaveEData(MakeTag("otDA"), &key, buffer.data(), 12, 0x12050000, intact), 0);
+    EXPECT_TRUE(intact);
+    // A buffer too small for the translated record.
+    intact = true;
+    NXRecordKey prefs{1, 0, {}};
+    EXPECT_EQ(CheckedSaveEData(MakeTag("pfSP"), &prefs, buffer.data(), 35, 0x12050000, intact), 0);
+    EXPECT_FALSE(intact);
+}
+
 }  // namespace

@@ -40,8 +40,11 @@ const MissingCase kMissingCases[] = {
     {"Redraw", {"NX_RedrawMusic"}, {0, 1, false, true, true}, 0},
     {"EditServices", kEditServices, {0, 0, true, true, true}, 1},
     {"StartOnly", {"NX_StartNotavoEdit_UTF16"}, {0, 0, true, true, true}, 1},
-    // Nothing can be read or written, so the measures stay as the host respaced them.
-    {"RecordServices", kRecordServices, {0, 1, false, true, false}, 1},
+    // Nothing can be read or written: the settings could not be kept, so the run fails and the
+    // document stays as it was.
+    {"RecordServices", kRecordServices, {1, 0, false, true, true}, 0},
+    // The task's rows cannot be written once the old ones are deleted.
+    {"SaveService", {"NX_SaveEData"}, {1, 0, false, true, true}, 0},
     // The tick cannot be read, so it counts as off.
     {"CheckState", {"NX_GetDlgItemVal"}, {0, 1, false, true, false}, 1},
     {"DocumentNumberAndInstruments",
@@ -67,6 +70,9 @@ TEST_P(MissingServices, ApplyRunAnswersTheUserAndKeepsTheDocumentUndoable) {
     EXPECT_FALSE(HostEditOpen());
     if (c.expected.undoSteps > 0) {
         EXPECT_TRUE(UndoAllGivesBack(before));
+    } else if (c.expected.beeps > 0) {
+        // Refused before an edit, or cancelled: the document is as it was.
+        EXPECT_EQ(AllRecords(), before);
     }
 }
 

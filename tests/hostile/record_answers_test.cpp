@@ -1,6 +1,8 @@
 // Record services that answer 0 where they did the work, or success where they did nothing.
-// Whatever they answer, a run stays one undoable step of the host, the user hears no warning
-// (the run itself did not fail) and undo gives back every record byte for byte.
+// Whatever they answer, the edit depth comes back to 0 and undo gives back every record byte
+// for byte. A run that could not read the settings it must keep, or could not write what it set
+// out to write, is no success: the user hears the warning, the edit is cancelled and the
+// document stays as it was. What a host claims without doing cannot be told from the truth.
 #include <gtest/gtest.h>
 
 #include "host/nx_services.h"
@@ -9,46 +11,80 @@
 namespace hostile {
 namespace {
 
+// Apply Spacing with "Tight Allotment" and Fixed Barlines ticked, and Set as Default with
+// "Golden Ratio Scaling".
 struct RecordCase {
     const char* name;
     Answer HostileHost::*service;
     Answer answer;
-    Outcome expected;
+    Outcome apply;
+    Outcome byDefault;
 };
 
 void PrintTo(const RecordCase& testCase, std::ostream* os) { *os << testCase.name; }
 
-// Apply Spacing with "Tight Allotment" and Fixed Barlines ticked.
+// A run that fails: a warning, nothing kept.
+constexpr Outcome kCancelled{1, 0, false, true, true};
+
 const RecordCase kRecordCases[] = {
-    {"Honest", &HostileHost::loads, Answer::Honest, {0, 1, false, true, true}},
-    // Nothing to snapshot: the task's rows and blank preferences stay, the widths respaced.
-    {"LoadsRefused", &HostileHost::loads, Answer::Refuse, {0, 1, false, false, false}},
-    {"LoadsDoneButDenied", &HostileHost::loads, Answer::DenyDone, {0, 1, false, false, false}},
-    // Every probe "finds" a record of zeros: the walk still ends, at the last item number.
+    {"Honest",
+     &HostileHost::loads,
+     Answer::Honest,
+     {0, 1, false, true, true},
+     {0, 1, false, false, true}},
+    // The preferences cannot be read, so there is nothing sound to put back.
+    {"LoadsRefused", &HostileHost::loads, Answer::Refuse, kCancelled, kCancelled},
+    {"LoadsDoneButDenied", &HostileHost::loads, Answer::DenyDone, kCancelled, kCancelled},
+    // Every probe "finds" a record of zeros: the walk still ends, at the last item number, and
+    // the zeros go back as the document's settings.
     {"LoadsClaimedWithoutData",
      &HostileHost::loads,
      Answer::ClaimOnly,
-     {0, 1, false, false, false}},
-    // The deletions go through, the saves do not: the allotments are gone until undone.
-    {"SavesRefused", &HostileHost::saves, Answer::Refuse, {0, 1, false, false, false}},
+     {0, 1, false, false, false},
+     {0, 1, false, false, true}},
+    // The task's rows are refused after the old ones were deleted.
+    {"SavesRefused", &HostileHost::saves, Answer::Refuse, kCancelled, kCancelled},
     {"SavesClaimedWithoutWriting",
      &HostileHost::saves,
      Answer::ClaimOnly,
-     {0, 1, false, false, false}},
-    // The restore stops at the first denied save; the widths are written all the same.
-    {"SavesDoneButDenied", &HostileHost::saves, Answer::DenyDone, {0, 1, false, false, true}},
+     {0, 1, false, false, false},
+     {0, 1, false, true, true}},
+    {"SavesDoneButDenied", &HostileHost::saves, Answer::DenyDone, kCancelled, kCancelled},
     // The task's rows stay beside the restored allotments.
-    {"DeletesRefused", &HostileHost::deletes, Answer::Refuse, {0, 1, false, false, true}},
+    {"DeletesRefused",
+     &HostileHost::deletes,
+     Answer::Refuse,
+     {0, 1, false, false, true},
+     {0, 1, false, false, true}},
     {"DeletesClaimedWithoutDeleting",
      &HostileHost::deletes,
      Answer::ClaimOnly,
+     {0, 1, false, false, true},
      {0, 1, false, false, true}},
-    {"DeletesDoneButDenied", &HostileHost::deletes, Answer::DenyDone, {0, 1, false, true, true}},
+    {"DeletesDoneButDenied",
+     &HostileHost::deletes,
+     Answer::DenyDone,
+     {0, 1, false, true, true},
+     {0, 1, false, false, true}},
 };
 
-class RecordAnswers : public HostileTest, public ::testing::WithParamInterface<RecordCase> {};
+class RecordAnswers : public HostileTest, public ::testing::WithParamInterface<RecordCase> {
+protected:
+    // What the user and the document show after the run, with the checks every run shares.
+    void ExpectRunEnded(const Outcome& expected, const Records& before) {
+        EXPECT_EQ(nx::EditDepth(), 0);
+        EXPECT_FALSE(HostEditOpen());
+        // Only a run that stands is redrawn; a cancelled one leaves the document as it was.
+        EXPECT_EQ(host.RedrawCount(), expected.undoSteps == 1 ? 1 : 0);
+        if (expected.undoSteps == 0) {
+            EXPECT_EQ(AllRecords(), before);
+        }
+        host.*GetParam().service = Answer::Honest;
+        EXPECT_TRUE(UndoAllGivesBack(before));
+    }
+};
 
-TEST_P(RecordAnswers, ApplyRunStaysOneUndoableStepWhateverTheRecordServicesAnswer) {
+TEST_P(RecordAnswers, ApplyRunStandsOnlyWhenTheSettingsWentBack) {
     const RecordCase& c = GetParam();
     const Records before = AllRecords();
     const Records settings = Settings();
@@ -56,28 +92,22 @@ TEST_P(RecordAnswers, ApplyRunStaysOneUndoableStepWhateverTheRecordServicesAnswe
     host.*c.service = c.answer;
     Invoke();
     ASSERT_TRUE(Apply(kTightAllotmentRow));
-    EXPECT_EQ(Observe(settings, widths), c.expected);
-    EXPECT_EQ(CallsTo("NX_RedrawMusic"), 1u);
-    EXPECT_EQ(nx::EditDepth(), 0);
-    EXPECT_FALSE(HostEditOpen());
-    host.*c.service = Answer::Honest;
-    EXPECT_TRUE(UndoAllGivesBack(before));
+    EXPECT_EQ(Observe(settings, widths), c.apply);
+    ExpectRunEnded(c.apply, before);
 }
 
-TEST_P(RecordAnswers, SetAsDefaultStaysOneUndoableStepWhateverTheRecordServicesAnswer) {
+TEST_P(RecordAnswers, SetAsDefaultStandsOnlyWhenTheTaskWasWritten) {
     const RecordCase& c = GetParam();
     const Records before = AllRecords();
+    const Records settings = Settings();
     const Widths widths = MeasureWidths();
     host.*c.service = c.answer;
     Invoke();
     ASSERT_TRUE(SetAsDefault(kGoldenRatioScalingRow));
-    EXPECT_EQ(dialogs.Beeps().size(), 0u);
-    EXPECT_EQ(host.GetDocument().History().UndoSteps().size(), 1u);
+    EXPECT_EQ(Observe(settings, widths), c.byDefault);
     // A default run respaces nothing.
-    EXPECT_EQ(MeasureWidths(), widths);
     EXPECT_EQ(CallsTo("NX_ExecuteMenuItem"), 0u);
-    host.*c.service = Answer::Honest;
-    EXPECT_TRUE(UndoAllGivesBack(before));
+    ExpectRunEnded(c.byDefault, before);
 }
 
 INSTANTIATE_TEST_SUITE_P(Hostile, RecordAnswers, ::testing::ValuesIn(kRecordCases),

@@ -201,11 +201,10 @@ TEST_F(BlockHandlerTest, AnUnknownTaskFailsWritesNothingAndCancelsTheEdit) {
     EXPECT_EQ(store.records, before);
 }
 
-TEST_F(BlockHandlerTest, AnApplyRunCallsTheHostInItsOrder) {
-    ASSERT_TRUE(Run(0, false, true));
-    // The journal, with runs of the same service and tag collapsed into one entry.
+// The journal, with runs of the same service and tag collapsed into one entry.
+std::vector<std::string> Phases(const simhost::ServiceJournal& journal) {
     std::vector<std::string> phases;
-    for (const auto& call : Journal().Calls()) {
+    for (const auto& call : journal.Calls()) {
         std::string phase = call.service;
         if (call.service.find("EData") != std::string::npos) {
             const auto tag = static_cast<std::uint32_t>(call.args[0]);
@@ -214,6 +213,12 @@ TEST_F(BlockHandlerTest, AnApplyRunCallsTheHostInItsOrder) {
         }
         if (phases.empty() || phases.back() != phase) phases.push_back(phase);
     }
+    return phases;
+}
+
+TEST_F(BlockHandlerTest, AnApplyRunCallsTheHostInItsOrder) {
+    ASSERT_TRUE(Run(0, false, true));
+    const std::vector<std::string> phases = Phases(Journal());
     const std::vector<std::string> expected = {
         "NX_StartNotavoEdit_UTF16", "NX_GetCurERegions",  "NX_GetCurrentOstrinDocument",
         "NX_LoadEData otDA",  // allotment snapshot
@@ -237,6 +242,128 @@ TEST_F(BlockHandlerTest, AnApplyRunCallsTheHostInItsOrder) {
     };
     EXPECT_EQ(phases, expected);
     EXPECT_EQ(CallsOf("NX_SaveEData", kTagAllotment).size(), 21u + 2u);
+}
+
+// A host that refuses some records, from the start or only once the respacing command has run
+// (so that the task went in whole and only the way back fails).
+struct RefusalCase {
+    const char* name;
+    int position;
+    bool asDefault;
+    std::vector<quortest::RecordId> refusedLoads;
+    std::vector<quortest::RecordId> refusedSaves;
+    bool fromCommand;
+    bool result;
+};
+
+void PrintTo(const RefusalCase& c, std::ostream* os) { *os << c.name; }
+
+constexpr int kTight = 0;
+constexpr int kGoldenRatioScaling = 5;
+const quortest::RecordId kPrefs0{kTagSpacingExtrasA, -2, 0};
+const quortest::RecordId kPrefs1{kTagSpacingExtrasA, -2, 1};
+const quortest::RecordId kPrefs2{kTagSpacingExtrasA, -2, 2};
+const quortest::RecordId kExtrasB{kTagSpacingExtrasB, -2, 2};
+
+const RefusalCase kRefusalCases[] = {
+    {"TaskRowRefusedOnApply", kTight, false, {}, {{kTagAllotment, 512, 0}}, false, false},
+    {"TaskRowRefusedAsDefault", kTight, true, {}, {{kTagAllotment, 512, 0}}, false, false},
+    {"TaskPreferencesRefusedAsDefault", kGoldenRatioScaling, true, {}, {kPrefs1}, false, false},
+    {"TaskPreferencesRefusedOnApply", kGoldenRatioScaling, false, {}, {kPrefs0}, false, false},
+    // The way back fails part-way.
+    {"SnapshotAllotmentRefused", kTight, false, {}, {{kTagAllotment, 1024, 0}}, true, false},
+    {"SnapshotPreferencesFirstBlockRefused", kTight, false, {}, {kPrefs0}, true, false},
+    {"SnapshotPreferencesMiddleBlockRefused", kTight, false, {}, {kPrefs1}, true, false},
+    {"SnapshotPreferencesLastBlockRefused", kTight, false, {}, {kPrefs2}, true, false},
+    // Extra records and measure widths the host will not take fail nothing.
+    {"ExtraRecordUnread", kTight, false, {kExtrasB}, {}, false, true},
+    {"ExtraRecordRefused", kTight, false, {}, {kExtrasB}, false, true},
+    {"MeasureWidthRefused", kTight, false, {}, {{kTagMeasure, 2, 0}}, true, true},
+};
+
+class RefusedRecords : public BlockHandlerTest,
+                       public ::testing::WithParamInterface<RefusalCase> {};
+
+TEST_P(RefusedRecords, ARunSucceedsOnlyWhenTheDocumentKeepsWhatItHeld) {
+    const RefusalCase& c = GetParam();
+    const auto refuse = [this, &c] {
+        store.failLoads.insert(c.refusedLoads.begin(), c.refusedLoads.end());
+        store.failSaves.insert(c.refusedSaves.begin(), c.refusedSaves.end());
+    };
+    if (c.fromCommand) {
+        store.onCommand = [respace = store.onCommand, refuse](std::int32_t command) {
+            respace(command);
+            refuse();
+        };
+    } else {
+        refuse();
+    }
+    EXPECT_EQ(Run(c.position, c.asDefault, true), c.result);
+    EXPECT_EQ(Journal().CountOf("NX_EndNotavoEdit"), c.result ? 1u : 0u);
+    EXPECT_EQ(Journal().CountOf("NX_CancelNotavoEdit"), c.result ? 0u : 1u);
+    // Only a task that went in whole is respaced with.
+    EXPECT_EQ(commands.size(), !c.asDefault && (c.result || c.fromCommand) ? 1u : 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Refusals, RefusedRecords, ::testing::ValuesIn(kRefusalCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// Preferences whose source records cannot all be read.
+struct UnreadCase {
+    const char* name;
+    bool asDefault;
+    quortest::RecordId unread;
+};
+
+void PrintTo(const UnreadCase& c, std::ostream* os) { *os << c.name; }
+
+const UnreadCase kUnreadCases[] = {
+    // The document's own: nothing could be put back.
+    {"SnapshotFirstBlock", false, kPrefs0},
+    {"SnapshotLastBlock", false, kPrefs2},
+    // Those the task goes into.
+    {"TaskPreferences", true, kPrefs1},
+};
+
+class UnreadPreferences : public BlockHandlerTest,
+                          public ::testing::WithParamInterface<UnreadCase> {};
+
+TEST_P(UnreadPreferences, AreNeverWrittenAndFailTheRun) {
+    const UnreadCase& c = GetParam();
+    store.failLoads.insert(c.unread);
+    EXPECT_FALSE(Run(kTight, c.asDefault, true));
+    EXPECT_EQ(Journal().CountOf("NX_CancelNotavoEdit"), 1u);
+    EXPECT_TRUE(CallsOf("NX_SaveEData", kTagSpacingExtrasA).empty());
+    // Without the document's own settings, the run stops before it writes anything at all.
+    if (!c.asDefault) {
+        EXPECT_TRUE(CallsOf("NX_SaveEData").empty());
+        EXPECT_TRUE(CallsOf("NX_DeleteEData").empty());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Refusals, UnreadPreferences, ::testing::ValuesIn(kUnreadCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(BlockHandlerTest, ARestoreThatFailsPartWayFinishesEveryStepInItsOrder) {
+    ASSERT_TRUE(Run(kTight, false, true));
+    const std::vector<std::string> succeeded = Phases(Journal());
+    store.records = before;
+    Journal().Clear();
+    store.onCommand = [this, respace = store.onCommand](std::int32_t command) {
+        respace(command);
+        store.failSaves.insert({kTagAllotment, 0, 0});  // the first snapshot allotment
+    };
+    EXPECT_FALSE(Run(kTight, false, true));
+    std::vector<std::string> expected = succeeded;
+    expected.back() = "NX_CancelNotavoEdit";
+    EXPECT_EQ(Phases(Journal()), expected);
+    // The preferences and the widths went back after the refusal; the allotment after it was
+    // not tried, since a snapshot's allotments go back in order and stop at the first refusal.
+    EXPECT_EQ(Prefs36(store.records), Prefs36(before));
+    for (std::int16_t m = 2; m <= 3; ++m) {
+        EXPECT_EQ(Word(store.records.at({kTagMeasure, m, 0}), 0), 100 + m) << m;
+    }
+    EXPECT_EQ(CallsOf("NX_SaveEData", kTagAllotment).size(), 21u + 1u);
 }
 
 }  // namespace

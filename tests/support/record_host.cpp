@@ -25,11 +25,13 @@ std::int16_t RecordHost::LoadEData(std::uint32_t tag, NXRecordKey* key, void* bu
     const auto copied = std::min<std::size_t>(it->second.size(), static_cast<std::size_t>(*size));
     if (buffer != nullptr) std::memcpy(buffer, it->second.data(), copied);
     *size = reportedLoadSize.value_or(static_cast<std::int32_t>(copied));
+    if (rewriteLoadedKey) rewriteLoadedKey(tag, *key);
     return 1;
 }
 
 std::int16_t RecordHost::SaveEData(std::uint32_t tag, NXRecordKey* key, const void* buffer,
                                    std::int32_t size, std::uint32_t) {
+    savedKeys.emplace_back(tag, *key);
     const RecordId id{tag, key->item, key->incidence};
     if (failSaves.contains(id) || buffer == nullptr || size < 0) return 0;
     const auto* bytes = static_cast<const std::uint8_t*>(buffer);

@@ -24,6 +24,10 @@ public:
     std::set<RecordId> failSaves;
     // When set, a successful load reports this many bytes, whatever it copied.
     std::optional<std::int32_t> reportedLoadSize;
+    // When set, rewrites the key a successful load hands back (its reserved bytes, say).
+    std::function<void(std::uint32_t tag, NXRecordKey& key)> rewriteLoadedKey;
+    // The tag and key of every save, as the caller gave them.
+    std::vector<std::pair<std::uint32_t, NXRecordKey>> savedKeys;
     NXRegionRecord selection{};
     std::map<std::int16_t, std::int16_t> instrumentsBySlot;
     std::function<void(std::int32_t)> onCommand;
