@@ -2,6 +2,11 @@
 
 namespace {
 
+// Item numbers have 16 bits, so a document holds at most this many records of one kind under
+// incidence 0. A host whose keys keep rising past that (the incidence rising with them) would
+// otherwise keep one walk going until memory runs out.
+constexpr std::int32_t kMostWalkedRecords = 65536;
+
 // The walk order of keys: item number, then incidence, both as the host's unsigned 16 bits.
 std::uint32_t WalkPosition(const NXRecordKey& key) {
     return (static_cast<std::uint32_t>(static_cast<std::uint16_t>(key.item)) << 16) |
@@ -24,7 +29,7 @@ std::int32_t __NCCollectionData::LoadAll() {
         std::uint32_t position = WalkPosition(loader->Key());
         for (;;) {
             AppendCopyOf(*loader);
-            if (!loader->LoadNext()) break;
+            if (Count() >= kMostWalkedRecords || !loader->LoadNext()) break;
             // A host that walks a key backwards or in place would make this loop forever.
             const std::uint32_t next = WalkPosition(loader->Key());
             if (next <= position) break;

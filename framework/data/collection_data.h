@@ -12,7 +12,8 @@ public:
     // A new record of the element class, owned by the caller.
     virtual __NCBaseData* CreateElement() const = 0;
     // Replaces the items by copies of every record the element's walk finds, in the order the
-    // host delivers them. Answers the count.
+    // host delivers them, ending as if the host had no more at 65,536 records. Answers the
+    // count.
     virtual std::int32_t LoadAll();
     // Saves the items in order; the first failure ends the walk with false.
     virtual bool SaveAll();

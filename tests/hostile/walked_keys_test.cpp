@@ -3,6 +3,7 @@
 // the record layer through the measure collection's walk and a measure's SaveNew.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstring>
 #include <vector>
 
@@ -99,6 +100,28 @@ TEST_P(CreatedKeys, SaveNewKeepsTheHostsKeyAndLeavesTheDataAlone) {
 
 INSTANTIATE_TEST_SUITE_P(Hostile, CreatedKeys, ::testing::ValuesIn(kCreateCases),
                          [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(HostileTest, AWalkOfEverRisingKeysEndsAtTheLargestDocumentAHostCanHold) {
+    // Every load claimed, and NX_NextEData stepping item and incidence upward, one key after
+    // another, for longer than any document could hold.
+    constexpr std::uint32_t kRisingKeys = 70000;
+    std::uint32_t position = 1u << 16;  // item 1, incidence 0
+    std::uint32_t walked = 0;
+    host.loads = Answer::ClaimOnly;
+    host.nexts = Answer::ClaimOnly;
+    host.rewriteNextKey = [&](NXRecordKey& key) {
+        if (++walked > kRisingKeys) return;  // the host gives out, far too late
+        ++position;
+        key.item = static_cast<std::int16_t>(position >> 16);
+        key.incidence = static_cast<std::int16_t>(position & 0xFFFF);
+    };
+    const auto start = std::chrono::steady_clock::now();
+    NCMeasures measures;
+    EXPECT_EQ(measures.LoadAll(), 65536);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+    // It ended as if the host had no more: no further step was asked for.
+    EXPECT_EQ(CallsTo("NX_NextEData"), 65535u);
+}
 
 }  // namespace
 }  // namespace hostile
