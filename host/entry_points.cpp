@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <utility>
 
 #include "framework/ui/dialog_proc.h"
+#include "framework/ui/reentry_guard.h"
 #include "host/module_state.h"
 #include "host/nx_services.h"
 #include "spacing/note_spacing_window.h"
@@ -46,6 +48,46 @@ std::int32_t FillEntry(std::int32_t index, Entry* entry) {
     return 1;
 }
 
+// Opens the dialog on the one window, creating the window first when there is none, or shows
+// and activates the dialog when it is open.
+void OpenWindow() {
+    ModuleState& module = Module();
+    if (module.window == nullptr) {
+        auto window = std::make_unique<NCNoteSpacingWindow>();
+        window->BuildControls();
+        module.window = window.release();
+    }
+    NCNoteSpacingWindow& window = *module.window;
+    if (HWND dialog = window.DialogHandle(); dialog != nullptr) {
+        ShowWindow(dialog, SW_SHOWNORMAL);
+        if (window.DialogHandle() != nullptr) SetActiveWindow(window.DialogHandle());
+    } else {
+        window.SetDialogProcedure(&ResourceWindowDialogProc);
+        NX_Dialog(static_cast<std::int16_t>(window.DialogResourceId()), window.DialogProcedure(),
+                  module.ui->Context(), 0, &window);
+    }
+}
+
+// Closes a visible dialog and deletes the window. The window leaves the module state first, so
+// that nothing the host calls meanwhile can reach it.
+void CloseAndDeleteWindow() {
+    ModuleState& module = Module();
+    const std::unique_ptr<NCNoteSpacingWindow> window(std::exchange(module.window, nullptr));
+    if (window == nullptr) return;
+    try {
+        HWND dialog = window->DialogHandle();
+        if (dialog != nullptr && IsWindowVisible(dialog)) window->CloseWindow();
+    } catch (...) {
+        // The window goes regardless.
+    }
+}
+
+void RunDeferredCalls() {
+    ModuleState& module = Module();
+    if (std::exchange(module.deferred.terminate, false)) CloseAndDeleteWindow();
+    if (std::exchange(module.deferred.invoke, false)) OpenWindow();
+}
+
 }  // namespace
 
 extern "C" {
@@ -77,20 +119,14 @@ std::int32_t WINAPI NotavoExtensionInvoke(std::int32_t context, std::int32_t /*u
         ModuleState& module = Module();
         // Later calls keep the first call's context, whatever they pass.
         if (!module.ui) module.ui.emplace(context);
-        if (module.window == nullptr) {
-            auto window = std::make_unique<NCNoteSpacingWindow>();
-            window->BuildControls();
-            module.window = window.release();
+        // From inside a call of the module (a run, say) the window must not change under it.
+        if (ReentryGuard::Active()) {
+            module.deferred.invoke = true;
+            ReentryGuard::Defer(&RunDeferredCalls);
+            return 0;
         }
-        NCNoteSpacingWindow& window = *module.window;
-        if (HWND dialog = window.DialogHandle(); dialog != nullptr) {
-            ShowWindow(dialog, SW_SHOWNORMAL);
-            if (window.DialogHandle() != nullptr) SetActiveWindow(window.DialogHandle());
-        } else {
-            window.SetDialogProcedure(&ResourceWindowDialogProc);
-            NX_Dialog(static_cast<std::int16_t>(window.DialogResourceId()),
-                      window.DialogProcedure(), module.ui->Context(), 0, &window);
-        }
+        const ReentryGuard guard;
+        OpenWindow();
     } catch (...) {
         // Nothing may unwind into the host; the invoke simply opens nothing.
     }
@@ -99,15 +135,15 @@ std::int32_t WINAPI NotavoExtensionInvoke(std::int32_t context, std::int32_t /*u
 
 void WINAPI NotavoExtensionTerminate(std::int32_t /*unused*/) {
     ModuleState& module = Module();
-    if (module.window == nullptr) return;
-    try {
-        HWND dialog = module.window->DialogHandle();
-        if (dialog != nullptr && IsWindowVisible(dialog)) module.window->CloseWindow();
-    } catch (...) {
-        // The window goes regardless.
+    // A run may be using the window: it goes once the run has returned.
+    if (ReentryGuard::Active()) {
+        module.deferred.terminate = true;
+        module.deferred.invoke = false;
+        ReentryGuard::Defer(&RunDeferredCalls);
+        return;
     }
-    delete module.window;
-    module.window = nullptr;
+    const ReentryGuard guard;
+    CloseAndDeleteWindow();
 }
 
 std::int32_t WINAPI NotavoExtensionGetMenuStatus(std::int32_t /*unused*/) { return 1; }

@@ -20,6 +20,12 @@ struct ModuleState {
     NCNoteSpacingWindow* window = nullptr;
     // Built on the first Invoke and kept until the module is unloaded.
     std::optional<NCUI> ui;
+    // Invoke and Terminate calls that came while a call of the module was on the stack, to be
+    // carried out in their order once it has returned. A Terminate drops an Invoke before it.
+    struct {
+        bool terminate = false;
+        bool invoke = false;
+    } deferred;
 };
 
 ModuleState& Module();

@@ -146,6 +146,9 @@ void NCNoteSpacingWindow::HandleResize(std::int32_t newWidth, std::int32_t newHe
 }
 
 void NCNoteSpacingWindow::ApplyTask(bool asDefault) {
+    // Runs never nest: a press the host delivers from inside a run is dropped.
+    if (Busy()) return;
+    const BusyScope busy(*this);
     const std::int32_t row = SelectedTask();
     if (row < 0) {
         WarningBeep();
@@ -175,7 +178,13 @@ void NCNoteSpacingWindow::ApplyTask(bool asDefault) {
     editName.AssignString(task->Title());
     if (asDefault) editName.AppendText8(kDefaultSuffix);
 
-    if (block.Run(&handler, &editName)) {
+    bool done = false;
+    try {
+        done = block.Run(&handler, &editName);
+    } catch (...) {
+        // The block has cancelled the edit; the user still hears that the run failed.
+    }
+    if (done) {
         NX_GetCurERegions(&scratch, &other, &selection);
         NX_RedrawMusic(&selection);
     } else {

@@ -2,6 +2,7 @@
 
 #include <type_traits>
 
+#include "framework/ui/reentry_guard.h"
 #include "framework/ui/resource_window.h"
 
 static_assert(std::is_same_v<decltype(&ResourceWindowDialogProc), NXDialogProc>);
@@ -12,6 +13,12 @@ namespace {
 // activation or enabled state changes; the dialog then looks at the host window again.
 constexpr UINT kFloatStatusMessage = 0x036D;
 
+// A command from a button that closes the dialog or runs its work (any nonzero command kind).
+bool StartsOrEndsWork(const NCResourceWindow& window, WPARAM wParam) {
+    const NCControl* control = window.FindControl(LOWORD(wParam));
+    return control != nullptr && control->CommandKind() != NCControl::kOrdinary;
+}
+
 }  // namespace
 
 LRESULT WINAPI ResourceWindowDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam,
@@ -19,6 +26,21 @@ LRESULT WINAPI ResourceWindowDialogProc(HWND dialog, UINT message, WPARAM wParam
     // A null window, or one that no longer exists, hears nothing.
     if (!NCResourceWindow::IsLive(user)) return 0;
     auto* window = static_cast<NCResourceWindow*>(user);
+    // A message acts only on the window whose dialog sent it: a dialog the host could not end
+    // outlives its window, whose address a new window may be given. A window holds one dialog,
+    // so WM_INITDIALOG binds only a window that holds none.
+    if (message == WM_INITDIALOG ? window->dialogHandle_ != nullptr
+                                 : window->dialogHandle_ != dialog) {
+        return 0;
+    }
+    // While a command's work runs, the commands that would close the dialog or start more work
+    // are answered as handled and dropped: runs never nest.
+    if (window->Busy() &&
+        (message == WM_CLOSE || (message == WM_COMMAND && StartsOrEndsWork(*window, wParam)))) {
+        return 1;
+    }
+    // Anything the host calls back into meanwhile must not free this window under us.
+    const ReentryGuard guard;
     try {
         switch (message) {
             case WM_INITDIALOG:

@@ -98,6 +98,8 @@ public:
     bool Initialising() const { return initialising_; }
     bool GeometryRestored() const { return geometryRestored_; }
     bool Closed() const { return closed_; }
+    // A command's work is running inside one of the window's handlers.
+    bool Busy() const { return busy_; }
     std::int32_t DialogResourceId() const { return dialogResourceId_; }
     // The host gets the id as 16 bits; a subclass constructor sets it.
     void SetDialogResourceId(std::int32_t id) { dialogResourceId_ = id; }
@@ -106,6 +108,19 @@ public:
     void SetDialogProcedure(NXDialogProc proc) { dialogProcedure_ = proc; }
 
 protected:
+    // Marks the window busy while it lives: the dialog procedure then drops the commands that
+    // would close the dialog or start more work.
+    class BusyScope {
+    public:
+        explicit BusyScope(NCResourceWindow& window) : window_(window) { window_.busy_ = true; }
+        ~BusyScope() { window_.busy_ = false; }
+        BusyScope(const BusyScope&) = delete;
+        BusyScope& operator=(const BusyScope&) = delete;
+
+    private:
+        NCResourceWindow& window_;
+    };
+
     void SetResultCode(std::int16_t code) { resultCode_ = code; }
     void SetClosed(bool closed) { closed_ = closed; }
     // When there is a dialog: ends it through the host if it is visible, then forgets the
@@ -133,6 +148,7 @@ private:
     bool initialising_ = false;
     bool geometryRestored_ = false;
     bool closed_ = false;
+    bool busy_ = false;
     std::int32_t dialogResourceId_ = 0;
     NXDialogProc dialogProcedure_ = nullptr;
 

@@ -29,6 +29,7 @@ HostileHost::HostileHost(simhost::headless::HeadlessDialogs& dialogs, simhost::D
 
 std::int16_t HostileHost::LoadEData(std::uint32_t tag, NXRecordKey* key, void* buffer,
                                     std::int32_t* size, std::uint32_t version) {
+    if (onCall) onCall("NX_LoadEData", tag);
     const std::int32_t capacity = size != nullptr ? *size : 0;
     return Bent<std::int16_t>(loads, [&]() -> std::int16_t {
         const std::int16_t result = DocumentBackend::LoadEData(tag, key, buffer, size, version);
@@ -39,6 +40,7 @@ std::int16_t HostileHost::LoadEData(std::uint32_t tag, NXRecordKey* key, void* b
 
 std::int16_t HostileHost::SaveEData(std::uint32_t tag, NXRecordKey* key, const void* buffer,
                                     std::int32_t size, std::uint32_t version) {
+    if (onCall) onCall("NX_SaveEData", tag);
     return Bent<std::int16_t>(
         saves, [&] { return DocumentBackend::SaveEData(tag, key, buffer, size, version); });
 }
@@ -82,6 +84,11 @@ std::int32_t HostileHost::StartEdit(const char16_t* name) {
 
 std::int32_t HostileHost::EndEdit() {
     return Bent<std::int32_t>(ends, [&] { return DocumentBackend::EndEdit(); });
+}
+
+void HostileHost::ExecuteMenuItem(std::int32_t command) {
+    if (onCall) onCall("NX_ExecuteMenuItem", 0);
+    DocumentBackend::ExecuteMenuItem(command);
 }
 
 void HostileHost::Dialog(std::int16_t resourceId, NXDialogProc proc, std::int32_t context,
@@ -131,6 +138,7 @@ void HostileHost::SetDlgString(HWND dialog, std::int32_t item, const char* text)
 }
 
 void HostileHost::SetDlgStringUtf16(HWND dialog, std::int32_t item, const char16_t* text) {
+    if (onCall) onCall("NX_SetDlgString_UTF16", 0);
     dialogs_.SetDlgStringUtf16(dialog, item, text);
 }
 

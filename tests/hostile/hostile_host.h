@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string_view>
 #include <vector>
 
 #include "simhost/headless/headless_dialogs.h"
@@ -43,6 +44,10 @@ public:
     std::vector<NXRegionRecord> regions;
     // NX_GetDlgString and NX_GetDlgString_UTF16 fill the whole buffer and write no terminator.
     bool unterminatedStrings = false;
+    // Called as NX_LoadEData, NX_SaveEData (with their tag), NX_ExecuteMenuItem and
+    // NX_SetDlgString_UTF16 start, before they answer: where a host may call back into the
+    // module, with an entry point or a message for the dialog, or throw.
+    std::function<void(std::string_view service, std::uint32_t tag)> onCall;
 
     // Records.
     std::int16_t LoadEData(std::uint32_t tag, NXRecordKey* key, void* buffer, std::int32_t* size,
@@ -59,6 +64,7 @@ public:
                         NXRegionRecord* second) override;
     std::int32_t StartEdit(const char16_t* name) override;
     std::int32_t EndEdit() override;
+    void ExecuteMenuItem(std::int32_t command) override;
 
     // Dialogs, answered by the headless dialogs.
     void Dialog(std::int16_t resourceId, NXDialogProc proc, std::int32_t context, std::int32_t zero,
