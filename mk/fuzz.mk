@@ -1,6 +1,7 @@
 # The fuzz suite: builds the libFuzzer target with clang in build/fuzz and runs it for a bounded
 # time over a copy of the seed corpus, so that the repository is never written. Any crash, hang
-# (-timeout) or sanitizer report fails it; the last line says how many runs it made per second.
+# (-timeout) or sanitizer report fails it, and so does a run whose hosts never called back into
+# the module; the last line says how many runs it made per second and how many calls came back.
 FUZZ_DIR := build/fuzz
 FUZZ_SECONDS ?= 60
 FUZZ_FLAGS := -max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=2048 -print_final_stats=1
@@ -39,8 +40,13 @@ test-fuzz:
 	fi; \
 	runs=$$(sed -n 's/^stat::number_of_executed_units: *//p' $(FUZZ_DIR)/fuzz.log | tail -n 1); \
 	rate=$$(sed -n 's/^stat::average_exec_per_sec: *//p' $(FUZZ_DIR)/fuzz.log | tail -n 1); \
+	reentrant=$$(sed -n 's/^fuzz: \([0-9]*\) re-entrant calls$$/\1/p' $(FUZZ_DIR)/fuzz.log | tail -n 1); \
 	if [ $$status -ne 0 ]; then \
 	  echo "fuzz: failed (exit $$status); the input that failed is in $(FUZZ_DIR)/artifacts/"; \
 	  exit 1; \
 	fi; \
-	echo "fuzz: $${runs:-0} runs in $(FUZZ_SECONDS) s, $${rate:-0} exec/s"
+	if [ "$${reentrant:-0}" -eq 0 ]; then \
+	  echo "fuzz: failed: the hosts never called back into the module"; \
+	  exit 1; \
+	fi; \
+	echo "fuzz: $${runs:-0} runs in $(FUZZ_SECONDS) s, $${rate:-0} exec/s, $$reentrant re-entrant calls"

@@ -3,12 +3,29 @@
 #include <algorithm>
 #include <climits>
 
+#include "host/entry_points.h"
+
 namespace quorfuzz {
 namespace {
 
 Mode ReadMode(FuzzReader& script) { return static_cast<Mode>(script.TakeChoice(5)); }
 
+constexpr std::int32_t kMaxCallBackDepth = 2;
+constexpr std::int32_t kMaxCallsBack = 4;
+constexpr std::int32_t kHostContext = 7;
+
+std::uint64_t& CallsBackMade() {
+    static std::uint64_t calls = 0;
+    return calls;
+}
+
+LRESULT Command(simhost::headless::Desktop& screen, HWND dialog, WORD item, WORD code) {
+    return screen.Send(dialog, WM_COMMAND, MAKEWPARAM(item, code), 0);
+}
+
 }  // namespace
+
+std::uint64_t CallsBack() { return CallsBackMade(); }
 
 HostPolicy HostPolicy::Read(FuzzReader& script) {
     HostPolicy policy;
@@ -26,7 +43,61 @@ HostPolicy HostPolicy::Read(FuzzReader& script) {
     policy.drawStrings = (flags & 0x08) != 0;
     policy.drawValues = (flags & 0x10) != 0;
     policy.drawCurrentWindow = (flags & 0x20) != 0;
+    policy.callBack = (flags & 0x40) != 0;
     return policy;
+}
+
+void FuzzedHost::MaybeCallBack() {
+    if (!policy_.callBack || callBackDepth_ >= kMaxCallBackDepth || callsBack_ >= kMaxCallsBack) {
+        return;
+    }
+    // A zero byte, which is all a used-up input gives, makes no call.
+    const std::uint32_t call = answers_.TakeChoice(32);
+    if (call == 0 || call > 10) return;
+    ++callBackDepth_;
+    ++callsBack_;
+    ++CallsBackMade();
+    simhost::headless::Desktop& screen = dialogs_.Screen();
+    const HWND dialog = dialogs_.OpenDialog();
+    switch (call) {
+        case 1:
+            NotavoExtensionTerminate(0);
+            break;
+        case 2:
+            NotavoExtensionInvoke(kHostContext, 0, 0, 0);
+            break;
+        case 3: {
+            std::uint32_t flags = 0;
+            NotavoExtensionInit(0, &flags);
+            break;
+        }
+        case 4: {
+            NXMenuEntry16 entry{};
+            NotavoExtensionEnumerate_UTF16(0, 0, &entry);
+            NotavoExtensionGetMenuStatus(0);
+            break;
+        }
+        case 5:
+            if (dialog != nullptr) Command(screen, dialog, 1, BN_CLICKED);
+            break;
+        case 6:
+            if (dialog != nullptr) Command(screen, dialog, 105, BN_CLICKED);
+            break;
+        case 7:
+            if (dialog != nullptr) Command(screen, dialog, 2, BN_CLICKED);
+            break;
+        case 8:
+            if (dialog != nullptr) screen.Send(dialog, WM_CLOSE, 0, 0);
+            break;
+        case 9:
+            if (dialog != nullptr) Command(screen, dialog, 102, LBN_SELCHANGE);
+            break;
+        default:
+            NotavoExtensionTerminate(0);
+            NotavoExtensionInvoke(kHostContext, 0, 0, 0);
+            break;
+    }
+    --callBackDepth_;
 }
 
 FuzzedHost::FuzzedHost(simhost::headless::HeadlessDialogs& dialogs, simhost::Document document,
@@ -78,6 +149,7 @@ void FuzzedHost::BendKey(NXRecordKey& key) {
 
 std::int16_t FuzzedHost::LoadEData(std::uint32_t tag, NXRecordKey* key, void* buffer,
                                    std::int32_t* size, std::uint32_t version) {
+    MaybeCallBack();
     const Mode mode = ModeOf(policy_.loads);
     const std::int32_t capacity = size != nullptr ? *size : 0;
     if (mode == Mode::Refuse) return 0;
@@ -124,6 +196,7 @@ std::int16_t FuzzedHost::LoadEData(std::uint32_t tag, NXRecordKey* key, void* bu
 
 std::int16_t FuzzedHost::SaveEData(std::uint32_t tag, NXRecordKey* key, const void* buffer,
                                    std::int32_t size, std::uint32_t version) {
+    MaybeCallBack();
     return Answered<std::int16_t>(
         policy_.saves, [&] { return DocumentBackend::SaveEData(tag, key, buffer, size, version); });
 }
@@ -138,6 +211,7 @@ std::int16_t FuzzedHost::CreateEData(std::uint32_t tag, NXRecordKey* key, const 
 }
 
 std::int16_t FuzzedHost::DeleteEData(std::uint32_t tag, NXRecordKey* key, std::uint32_t version) {
+    MaybeCallBack();
     return Answered<std::int16_t>(policy_.deletes,
                                   [&] { return DocumentBackend::DeleteEData(tag, key, version); });
 }
@@ -156,6 +230,7 @@ std::int16_t FuzzedHost::SlotToInst(std::int16_t slot, std::int16_t slotKey) {
 
 void FuzzedHost::GetCurERegions(std::int32_t* scratch, NXRegionRecord* first,
                                 NXRegionRecord* second) {
+    MaybeCallBack();
     DocumentBackend::GetCurERegions(scratch, first, second);
     if (!policy_.drawRegions) return;
     if (scratch != nullptr) *scratch = answers_.Take<std::int32_t>();
@@ -170,15 +245,23 @@ std::int16_t FuzzedHost::GetCurrentOstrinDocument() {
 }
 
 std::int32_t FuzzedHost::StartEdit(const char16_t* name) {
+    MaybeCallBack();
     return Answered<std::int32_t>(policy_.starts, [&] { return DocumentBackend::StartEdit(name); });
 }
 
+void FuzzedHost::ExecuteMenuItem(std::int32_t command) {
+    MaybeCallBack();
+    DocumentBackend::ExecuteMenuItem(command);
+}
+
 std::int32_t FuzzedHost::EndEdit() {
+    MaybeCallBack();
     return Answered<std::int32_t>(policy_.ends, [&] { return DocumentBackend::EndEdit(); });
 }
 
 void FuzzedHost::Dialog(std::int16_t resourceId, NXDialogProc proc, std::int32_t context,
                         std::int32_t zero, void* user) {
+    MaybeCallBack();
     dialogs_.Dialog(resourceId, proc, context, zero, user);
     const HWND opened = dialogs_.OpenDialog();
     if (opened != nullptr && std::find(opened_.begin(), opened_.end(), opened) == opened_.end()) {
@@ -187,6 +270,7 @@ void FuzzedHost::Dialog(std::int16_t resourceId, NXDialogProc proc, std::int32_t
 }
 
 void FuzzedHost::EndDialog(HWND dialog) {
+    MaybeCallBack();
     // A host that draws its values may also ignore the request.
     if (policy_.drawValues && answers_.TakeBool()) return;
     dialogs_.EndDialog(dialog);
@@ -197,6 +281,7 @@ void FuzzedHost::EnableDlgItem(HWND dialog, std::int32_t item, std::int32_t enab
 }
 
 std::int32_t FuzzedHost::GetDlgItemVal(HWND dialog, std::int32_t item, std::int32_t kind) {
+    MaybeCallBack();
     if (policy_.drawValues) return answers_.Take<std::int32_t>();
     return dialogs_.GetDlgItemVal(dialog, item, kind);
 }
@@ -234,10 +319,12 @@ void FuzzedHost::GetDlgStringUtf16(HWND dialog, std::int32_t item, char16_t* buf
 }
 
 void FuzzedHost::SetDlgString(HWND dialog, std::int32_t item, const char* text) {
+    MaybeCallBack();
     dialogs_.SetDlgString(dialog, item, text);
 }
 
 void FuzzedHost::SetDlgStringUtf16(HWND dialog, std::int32_t item, const char16_t* text) {
+    MaybeCallBack();
     dialogs_.SetDlgStringUtf16(dialog, item, text);
 }
 

@@ -40,9 +40,15 @@ struct HostPolicy {
     bool drawStrings = false;
     bool drawValues = false;
     bool drawCurrentWindow = false;
+    // At the start of its services the host may call back into the module, as a host can: an
+    // entry point, or a message for the dialog, drawn per call.
+    bool callBack = false;
 
     static HostPolicy Read(FuzzReader& script);
 };
+
+// How many calls back into the module the hosts of this process have made.
+std::uint64_t CallsBack();
 
 class FuzzedHost : public simhost::DocumentBackend {
 public:
@@ -64,6 +70,7 @@ public:
     std::int16_t GetCurrentOstrinDocument() override;
     std::int32_t StartEdit(const char16_t* name) override;
     std::int32_t EndEdit() override;
+    void ExecuteMenuItem(std::int32_t command) override;
 
     void Dialog(std::int16_t resourceId, NXDialogProc proc, std::int32_t context, std::int32_t zero,
                 void* user) override;
@@ -91,12 +98,17 @@ private:
     void BendKey(NXRecordKey& key);
     template <typename Unit>
     void FillString(Unit* buffer, std::int32_t capacity);
+    // Draws whether to call back into the module here, and makes the call. Nesting and the
+    // number of calls in one session are bounded, so that every session ends.
+    void MaybeCallBack();
 
     simhost::headless::HeadlessDialogs& dialogs_;
     HostPolicy policy_;
     FuzzReader answers_;
     std::vector<HWND> opened_;
     std::int32_t claimedLoads_ = 0;
+    std::int32_t callBackDepth_ = 0;
+    std::int32_t callsBack_ = 0;
 };
 
 }  // namespace quorfuzz

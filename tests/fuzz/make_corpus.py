@@ -5,7 +5,7 @@ An input is one byte giving the script's length, the script, then the host's dra
 The script reads, in order: whether the document has a selection; seven service modes (record
 loads, saves, creates, deletes, walks, edit starts, edit ends: 0 honest, 1 refuse, 2 claim
 only, 3 do and deny, 4 drawn per call); a byte of flags for drawn sizes, keys, regions,
-strings, values and the current window; the host version (0-3 from a table, 4 then 4 bytes);
+strings, values and the current window, and for calls back into the module from the host's services; the host version (0-3 from a table, 4 then 4 bytes);
 how many services are absent and which (4 bytes each); then the user's actions with their
 arguments. The numbers below follow Action in note_spacing_fuzzer.cpp.
 """
@@ -63,6 +63,11 @@ def main():
             + [MODAL, ACTIVATE, 1, MOVE] + list(i16(-40) + i16(30000))
             + [ENUMERATE] + list(u32(0xFFFF)) + [INIT] + list(u32(6)),
             bytes(rng.randrange(256) for _ in range(120))),
+        "calls_back": seed(
+            True, honest, 0x40, 0, [],
+            [INVOKE, SELECT, 0, TICK, APPLY, SELECT, 6, DEFAULT, APPLY, CLOSE, INVOKE, APPLY,
+             TERMINATE, INVOKE, DEFAULT],
+            bytes(rng.randrange(256) for _ in range(400))),
     }
     folder = os.path.join(os.path.dirname(os.path.abspath(__file__)), "corpus")
     os.makedirs(folder, exist_ok=True)

@@ -6,6 +6,8 @@
 // reads a few bytes at most.
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <span>
 #include <string>
 
@@ -250,6 +252,16 @@ private:
 
 }  // namespace
 }  // namespace quorfuzz
+
+// The count the suite checks: a fuzz run whose hosts never called back into the module has not
+// tried what a real host may do.
+extern "C" int LLVMFuzzerInitialize(int* /*argc*/, char*** /*argv*/) {
+    std::atexit([] {
+        std::printf("fuzz: %llu re-entrant calls\n",
+                    static_cast<unsigned long long>(quorfuzz::CallsBack()));
+    });
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using quorfuzz::FuzzReader;
