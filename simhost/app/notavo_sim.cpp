@@ -40,6 +40,9 @@ Document LoadDocument(const std::string& path) {
     simhost::ParsedDocument parsed =
         xml ? simhost::ImportMusicXmlFile(path) : simhost::ReadDocumentFile(path);
     if (!parsed.document) throw Failure{parsed.error.Describe()};
+    for (const simhost::DocumentFileError& warning : parsed.warnings) {
+        std::fprintf(stderr, "%s\n", warning.Describe().c_str());
+    }
     return std::move(*parsed.document);
 }
 

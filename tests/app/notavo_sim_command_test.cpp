@@ -269,6 +269,27 @@ TEST_F(Command, TheInteractiveModeDrivesTheDialogLineByLine) {
     EXPECT_EQ(reopened.document->History().UndoSteps().size(), 0u) << "history is not saved";
 }
 
+// What is read but cannot be drawn as written is named with its file and line, and the run
+// goes on.
+TEST_F(Command, WarningsAboutTheScoreNameFileAndLineAndTheRunGoesOn) {
+    const fs::path score = Scratch("drums.musicxml");
+    std::ofstream(score, std::ios::binary)
+        << "<score-partwise><part-list><score-part id=\"P1\"/></part-list>\n"
+           "<part id=\"P1\"><measure number=\"1\"><attributes><divisions>1</divisions>\n"
+           "<clef><sign>percussion</sign></clef></attributes>\n"
+           "<note><unpitched><display-step>C</display-step><display-octave>5</display-octave>"
+           "</unpitched><duration>4</duration></note></measure></part></score-partwise>\n";
+    const fs::path svg = Scratch("drums.svg");
+    const Outcome run =
+        Run({"--document", score.string(), "--task", "Tight Scaling", "--svg", svg.string()});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.err.find(score.string() + ":3: warning: part \"P1\", measure 1: a percussion "
+                                            "clef"),
+              std::string::npos)
+        << run.err;
+    EXPECT_TRUE(fs::exists(svg));
+}
+
 TEST_F(Command, CompareAllDrawsOneLabelledRowForEveryTaskTheDialogLists) {
     const fs::path svg = Scratch("all.svg");
     const Outcome run = Run({"--document", Sample("scores/two_parts.musicxml"), "--measures", "1-2",
