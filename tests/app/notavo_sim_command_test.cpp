@@ -288,6 +288,7 @@ TEST_F(Command, WarningsAboutTheScoreNameFileAndLineAndTheRunGoesOn) {
               std::string::npos)
         << run.err;
     EXPECT_TRUE(fs::exists(svg));
+    EXPECT_NE(run.out.find("  staff 1  percussion clef\n"), std::string::npos) << run.out;
 }
 
 TEST_F(Command, CompareAllDrawsOneLabelledRowForEveryTaskTheDialogLists) {
