@@ -182,7 +182,16 @@ INSTANTIATE_TEST_SUITE_P(
                                {"--document", Sample("scores/chorale.ntv"), "--task",
                                 "Tight Scaling", "--measures", "3-9"},
                                1,
-                               "measures 3-9 are beyond the score's 4 measures"},
+                               "measures 3-9 reach outside the document; the document has "
+                               "measures 1-4"},
+                      BadInput{"SelectionBeforeTheScore",
+                               nullptr,
+                               nullptr,
+                               {"--document", Sample("scores/chorale.ntv"), "--task",
+                                "Tight Scaling", "--measures", "0-2"},
+                               1,
+                               "measures 0-2 reach outside the document; the document has "
+                               "measures 1-4"},
                       BadInput{
                           "UnknownTask",
                           nullptr,
@@ -196,7 +205,14 @@ INSTANTIATE_TEST_SUITE_P(
                                {"--document", Sample("scores/chorale.ntv"), "--task",
                                 "Tight Scaling", "--measures", "4-2"},
                                2,
-                               "--measures takes A-B with 1 <= A <= B, not '4-2'"},
+                               "measures 4-2 are reversed; the document has measures 1-4"},
+                      BadInput{"RangeNotOfNumbers",
+                               nullptr,
+                               nullptr,
+                               {"--document", Sample("scores/chorale.ntv"), "--task",
+                                "Tight Scaling", "--measures", "two-4"},
+                               2,
+                               "--measures takes A-B, two measure numbers, not 'two-4'"},
                       BadInput{"FlagWithoutARun",
                                nullptr,
                                nullptr,
@@ -289,6 +305,40 @@ TEST_F(Command, WarningsAboutTheScoreNameFileAndLineAndTheRunGoesOn) {
         << run.err;
     EXPECT_TRUE(fs::exists(svg));
     EXPECT_NE(run.out.find("  staff 1  percussion clef\n"), std::string::npos) << run.out;
+}
+
+// A refused selection leaves the one before it, and the session goes on.
+TEST_F(Command, TheInteractiveModeRefusesReversedAndOutsideSelectionsNamingTheMeasures) {
+    const fs::path kept = Scratch("kept.ntv");
+    const fs::path moved = Scratch("moved.ntv");
+    const Outcome run = Run({"--document", Sample("scores/chorale.ntv"), "--interactive"},
+                            "select 9 1\nselect 3 9\nselect 0 2\nsave " + kept.string() +
+                                "\nselect 2 3\nsave " + moved.string() + "\nquit\n");
+    ASSERT_EQ(run.status, 0) << run.err;
+    for (const char* refusal :
+         {"measures 9-1 are reversed; the document has measures 1-4\n",
+          "measures 3-9 reach outside the document; the document has measures 1-4\n",
+          "measures 0-2 reach outside the document; the document has measures 1-4\n"}) {
+        EXPECT_NE(run.out.find(refusal), std::string::npos) << refusal << run.out;
+    }
+    const auto selection = [](const fs::path& path) {
+        const simhost::ParsedDocument parsed = simhost::ReadDocumentFile(path.string());
+        EXPECT_TRUE(parsed.document.has_value()) << parsed.error.Describe();
+        return parsed.document ? std::pair{parsed.document->Selection().startMeasure,
+                                           parsed.document->Selection().endMeasure}
+                               : std::pair<std::int16_t, std::int16_t>{};
+    };
+    EXPECT_EQ(selection(kept), (std::pair<std::int16_t, std::int16_t>{1, 4}));
+    EXPECT_EQ(selection(moved), (std::pair<std::int16_t, std::int16_t>{2, 3}));
+}
+
+// What a host may send is a scenario's to try: a reversed region beyond the score included.
+TEST_F(Command, AScenarioMaySelectAReversedRegionOutsideTheDocument) {
+    const fs::path script = Scratch("odd.scenario");
+    std::ofstream(script, std::ios::binary)
+        << "staff 1 \"q q q q | w\"\nselect 9 1\ninvoke\nchoose \"Tight Scaling\"\n";
+    const Outcome run = Run({"--scenario", script.string()});
+    EXPECT_EQ(run.status, 0) << run.err;
 }
 
 TEST_F(Command, CompareAllDrawsOneLabelledRowForEveryTaskTheDialogLists) {
