@@ -81,10 +81,11 @@ private:
 
 std::string Sample(const std::string& name) { return (kSource / "samples" / name).string(); }
 
-// A golden file is written anew with QUOR_UPDATE_GOLDEN=1 after a change meant to alter it.
-// A difference is shown by its first line, not as two whole files.
-void ExpectGolden(const std::string& actual, const std::string& name) {
-    const fs::path golden = kSource / "tests" / "app" / "golden" / name;
+// A golden file (a path from the source tree's top) is written anew with QUOR_UPDATE_GOLDEN=1
+// after a change meant to alter it. A difference is shown by its first line, not as two whole
+// files.
+void ExpectGolden(const std::string& actual, const std::string& path) {
+    const fs::path golden = kSource / path;
     if (std::getenv("QUOR_UPDATE_GOLDEN") != nullptr) {
         std::ofstream(golden, std::ios::binary) << actual;
     }
@@ -120,8 +121,18 @@ TEST_F(Command, TheDemoRunPrintsWidthsAndPositionsAndDrawsTheGoldenPicture) {
     const std::string wrote = "wrote " + svg.string();
     ASSERT_NE(out.find(wrote), std::string::npos) << out;
     out.replace(out.find(wrote), wrote.size(), "wrote OUT.svg");
-    ExpectGolden(out, "demo_output.txt");
-    ExpectGolden(ReadFile(svg), "demo_before_after.svg");
+    ExpectGolden(out, "tests/app/golden/demo_output.txt");
+    ExpectGolden(ReadFile(svg), "tests/app/golden/demo_before_after.svg");
+}
+
+// The README shows this picture of a piano score; it is what the command it quotes draws.
+TEST_F(Command, TheReadmesPianoPictureIsWhatTheCommandDraws) {
+    const fs::path svg = Scratch("piano.svg");
+    const Outcome run = Run({"--document", Sample("scores/piano_prelude.musicxml"), "--task",
+                             "Loose Allotment", "--measures", "1-4", "--svg", svg.string()});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err.find("warning"), std::string::npos) << run.err;
+    ExpectGolden(ReadFile(svg), "docs/piano-before-after.svg");
 }
 
 struct BadInput {
