@@ -112,7 +112,6 @@ private:
         Rational cursor;
         Rational length;  // the furthest the cursor went
         std::optional<LastNote> last;
-        bool sawNote = false;
     };
 
     ParsedDocument Failed() const { return ParsedDocument{std::nullopt, error_, {}}; }
@@ -408,7 +407,6 @@ private:
             advances = false;
         }
         const pugi::xml_node grace = note.child("grace");
-        state.sawNote = true;
 
         PlacedNote placed;
         const std::string_view voice = TextOf(note.child("voice"));
@@ -416,12 +414,14 @@ private:
         placed.onset = onset;
         placed.event.cue = CueSized(note);
         const auto readPitch = [&] {
+            if (rest) return true;
             Pitch pitch;
-            if (!rest && !ReadPitch(note, &pitch)) return false;
-            if (!rest) placed.event.pitches.push_back(pitch);
+            if (!ReadPitch(note, &pitch)) return false;
+            placed.event.pitches.push_back(pitch);
             return true;
         };
         if (grace) {
+            state.last = LastNote{*staff, onset, hidden};
             if (hidden) return true;
             if (rest) return Fail(note, "a <grace> note that is a <rest>");
             if (!readPitch()) return false;
@@ -431,7 +431,6 @@ private:
             placed.event.value = ValueOfType(TextOf(note.child("type"))).value_or(kEighth);
             placed.event.dots = DotCount(note);
             if (const auto error = state.voices[*staff].AddNote(placed)) return Fail(note, *error);
-            state.last = LastNote{*staff, onset, false};
             return true;
         }
         const auto sounding = Duration(note);
@@ -497,11 +496,12 @@ private:
         return Fail(note, message);
     }
 
-    // The measure a key or time signature belongs to: its own at its start, else the next.
+    // The measure a key or time signature belongs to: its own at its start (after a <backup>
+    // to it too), else the next.
     MeasureInfo& InfoFor(pugi::xml_node element, std::size_t index, const MeasureState& state) {
-        if (!state.sawNote && state.cursor == Rational(0)) return infos_[index];
+        if (state.cursor == Rational(0)) return infos_[index];
         Warn(element, Element(element) +
-                          " after the measure's first note: a measure has one, so it is taken "
+                          " inside the measure: a measure has one, so it is taken "
                           "from the next measure on");
         if (infos_.size() < index + 2) infos_.resize(index + 2);
         return infos_[index + 1];

@@ -28,8 +28,8 @@
 //     nothing in one of them gets its whole-measure rest.
 //   - <time> gives each measure record's time signature, <key> its key, and a right <barline>
 //     its closing barline, from the first part that states them; they carry on until changed.
-//     One that comes after a measure's first note takes effect at the next measure, warned
-//     about, since a measure record holds one of each.
+//     One that comes inside a measure (not at its start) takes effect at the next measure,
+//     warned about, since a measure record holds one of each.
 // What cannot be drawn as written is warned about with its line (an <octave-shift>, a staff
 // of other than five lines, slash and repeat measure styles); elements that play no part in
 // spacing or in the notes drawn (dynamics, lyrics, slurs) are ignored.

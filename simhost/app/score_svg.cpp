@@ -213,13 +213,18 @@ private:
         return row.document->GetScore().ClefAt(staff, row.measures.first, Rational(0));
     }
 
-    // The clefs, key signature and time signature before the row's first measure.
-    static double HeaderWidth(const SvgRow& row) {
+    // The widest of the clefs that open the row's staves: their key signatures line up after it.
+    static double ClefColumn(const SvgRow& row) {
         double clefs = 0;
         for (std::size_t s = 0; s < StaffCount(row); ++s) {
             clefs = std::max(clefs, ClefWidth(ClefOfRow(row, s)) * kSpace);
         }
-        double width = kHeaderPad + clefs + kHeaderGap;
+        return clefs;
+    }
+
+    // The clefs, key signature and time signature before the row's first measure.
+    static double HeaderWidth(const SvgRow& row) {
+        double width = kHeaderPad + ClefColumn(row) + kHeaderGap;
         if (row.document != nullptr) {
             const MeasureFields fields = FieldsOf(*row.document, row.measures.first);
             width += std::abs(fields.key) * kKeyAccidentalRoom * kScale;
@@ -335,11 +340,7 @@ private:
             GlyphFrame{systemLeft_ + kHeaderPad, LineY(staffTop, ClefOriginStep(clef)), kSpace},
             "clef");
         if (row.document != nullptr) {
-            double clefs = 0;
-            for (std::size_t s = 0; s < StaffCount(row); ++s) {
-                clefs = std::max(clefs, ClefWidth(ClefOfRow(row, s)) * kSpace);
-            }
-            double x = systemLeft_ + kHeaderPad + clefs + kHeaderGap;
+            double x = systemLeft_ + kHeaderPad + ClefColumn(row) + kHeaderGap;
             const MeasureFields fields = FieldsOf(*row.document, row.measures.first);
             x += KeySignature(clef, fields.key, fields.key, x, staffTop);
             if (ShowsTime(*row.document, row.measures.first)) TimeSignature(fields, x, staffTop);

@@ -140,8 +140,9 @@ INSTANTIATE_TEST_SUITE_P(
                      "are drawn at their own pitch, without the octave line"}},
         WarningCase{"OneLineStaff",
                     "<attributes><divisions>1</divisions>\n<staff-details><staff-lines>1"
-                    "</staff-lines></staff-details>" +
-                        Clef("<sign>percussion</sign>").substr(12) + Note("C5", "4", "whole"),
+                    "</staff-lines></staff-details><clef><sign>percussion</sign></clef>"
+                    "</attributes>" +
+                        Note("C5", "4", "whole"),
                     {"9: warning: part \"P1\", measure 1: a percussion clef: its notes are "
                      "drawn as plain heads where their display steps put them, as under a "
                      "treble clef, and stand for no pitch",
@@ -154,14 +155,14 @@ INSTANTIATE_TEST_SUITE_P(
                         Note("B4", "4", "whole"),
                     {"11: warning: part \"P1\", measure 1: <slash>: the notes are drawn as "
                      "written, not as the repeat or slash signs it shows"}},
-        // A measure record has one key and one time signature: a change after the first
-        // note takes effect at the next measure.
+        // A measure record has one key and one time signature: a change inside a measure
+        // takes effect at the next measure.
         WarningCase{"KeyChangeInsideAMeasure",
                     Attributes(1, 4) + kTreble + Note("C5", "2", "half") +
                         "<attributes>\n<key><fifths>3</fifths></key></attributes>" +
                         Note("C#5", "2", "half"),
-                    {"12: warning: part \"P1\", measure 1: <key> after the measure's first "
-                     "note: a measure has one, so it is taken from the next measure on"}}),
+                    {"12: warning: part \"P1\", measure 1: <key> inside the measure: a "
+                     "measure has one, so it is taken from the next measure on"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct RefusalCase {
@@ -253,10 +254,31 @@ TEST(MusicXmlTime, KeyAndTimeChangesGiveEachMeasureItsOwnAndRoomForThem) {
     EXPECT_EQ(fields(4).leadingSpace, simhost::kImportedLeadingSpace + 8 + 3 * 22);
 }
 
-// A note that is not shown leaves its time as a space in its voice, and its chord with it.
+// A key inside a measure rules from the next one; one after a <backup> to the measure's start
+// (given for the second staff after the first staff's notes) is the measure's own.
+TEST(MusicXmlTime, AKeyInsideAMeasureRulesFromTheNextAndOneAtItsStartFromItsOwn) {
+    const simhost::Document document = Import(Partwise({{
+        Attributes(1, 4) + "<attributes><staves>2</staves></attributes>" + kTreble +
+            Staff(Note("C5", "4", "whole"), 1) + "<backup><duration>4</duration></backup>" +
+            "<attributes><key><fifths>-1</fifths></key></attributes>" +
+            Staff(Note("C3", "2", "half"), 2) +
+            "<attributes><key><fifths>2</fifths></key></attributes>" +
+            Staff(Note("C3", "2", "half"), 2),
+        Staff(Note("C5", "4", "whole"), 1),
+    }}));
+    EXPECT_EQ(document.MeasureRecord(1)->key, -1);
+    EXPECT_EQ(document.MeasureRecord(2)->key, 2);
+}
+
+// A note that is not shown leaves its time as a space in its voice, and its chord with it; a
+// grace note that is not shown takes its chord with it too.
 TEST(MusicXmlNotes, HiddenNotesAreSpaces) {
     const simhost::Document document = Import(Partwise({{
         Attributes(1, 4) + kTreble + Note("C5", "1", "quarter") +
+            "<note print-object=\"no\"><grace/><pitch><step>A</step><octave>5</octave>"
+            "</pitch><type>eighth</type></note>"
+            "<note><grace/><chord/><pitch><step>C</step><octave>6</octave></pitch>"
+            "<type>eighth</type></note>" +
             Note("D5", "1", "quarter").insert(5, " print-object=\"no\"") +
             Note("F5", "1", "quarter", "<chord/>") + Note("E5", "2", "half"),
     }}));
