@@ -26,6 +26,7 @@ int KeyAlter(int key, int step) {
 std::map<std::pair<const Event*, std::size_t>, int> ShownAccidentals(
     const std::vector<TimedEvent>& events, int key) {
     std::vector<const TimedEvent*> order;
+    order.reserve(events.size());
     for (const TimedEvent& event : events) order.push_back(&event);
     // Grace notes sound before the note they ornament, the farthest first.
     std::stable_sort(order.begin(), order.end(), [](const TimedEvent* a, const TimedEvent* b) {
@@ -38,10 +39,12 @@ std::map<std::pair<const Event*, std::size_t>, int> ShownAccidentals(
         for (std::size_t i = 0; i < event.pitches.size(); ++i) {
             const Pitch& pitch = event.pitches[i];
             const int line = pitch.octave * 7 + pitch.step;
+            // An alteration is a small signed count, not a character.
+            const int alter = pitch.alter;  // NOLINT(bugprone-signed-char-misuse)
             const auto known = inForce.find(line);
             const int expected = known != inForce.end() ? known->second : KeyAlter(key, pitch.step);
-            if (pitch.alter != expected) shown[{&event, i}] = pitch.alter;
-            inForce[line] = pitch.alter;
+            if (alter != expected) shown[{&event, i}] = alter;
+            inForce[line] = alter;
         }
     }
     return shown;
