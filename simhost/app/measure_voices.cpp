@@ -35,11 +35,14 @@ void MeasureVoices::CloseGroups(Lane& lane, std::size_t keep) {
 
 bool MeasureVoices::Pad(Lane& lane, Rational position) {
     if (lane.end >= position) return true;
-    // Rests are never put into a group that is still open: they would be shortened with it.
+    // Spaces are never put into a group that is still open: they would be shortened with it.
     CloseGroups(lane, 0);
     auto rests = GapRests(position - lane.end);
     if (!rests) return false;
-    for (Event& rest : *rests) lane.music.events.push_back(std::move(rest));
+    for (Event& rest : *rests) {
+        rest.space = true;
+        lane.music.events.push_back(std::move(rest));
+    }
     lane.end = position;
     return true;
 }
@@ -55,11 +58,16 @@ MeasureVoices::Lane& MeasureVoices::LaneFor(const std::string& voice, Rational o
 std::optional<std::string> MeasureVoices::AddNote(const PlacedNote& note) {
     Lane& lane = LaneFor(note.voice, note.onset);
     lastLane_ = static_cast<std::size_t>(&lane - lanes_.data());
-    if (!Pad(lane, note.onset)) return "the gap before this note cannot be filled with rests";
+    if (!Pad(lane, note.onset)) return "the gap before this note cannot be filled with spaces";
 
     Event event = note.event;
     event.tupletStarts.clear();
     event.tupletStops = 0;
+    // Outside the voice's time, a grace note neither opens nor closes a group.
+    if (event.IsGrace()) {
+        lane.music.events.push_back(std::move(event));
+        return std::nullopt;
+    }
     const Rational modification = ScaleOf(note.modification);
 
     if (!note.starts.empty()) {

@@ -1,7 +1,9 @@
 // The voices of one staff in one measure, built from notes placed in time the way MusicXML
 // places them: a cursor that <backup> and <forward> move, and a voice name on every note. The
 // score wants each voice as events one after another from the start of the measure, so gaps
-// become rests and tuplet groups are marked where they start and stop.
+// become spaces (time the voice spends elsewhere, not drawn: MusicXML writes every rest it
+// shows) and tuplet groups are marked where they start and stop. Grace notes take no time:
+// they join their lane at their onset and leave its end where it was.
 //
 // A note that would overlap the previous note of its own voice (a file that backs up into a
 // voice) goes into another lane of that voice, which becomes a voice of its own: every note
@@ -47,7 +49,7 @@ public:
     std::optional<std::string> AddNote(const PlacedNote& note);
     // A further pitch of the note added last (a MusicXML chord note); a rest takes none.
     void AddChordPitch(const Pitch& pitch);
-    // Rests in the voice up to a position (a <forward> that names its voice).
+    // Spaces in the voice up to a position (a <forward> that names its voice).
     void FillTo(const std::string& voice, Rational position);
 
     // Every lane as one voice, in the order the lanes were first used; open groups are closed

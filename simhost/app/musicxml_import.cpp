@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <cmath>
 #include <exception>
 #include <fstream>
@@ -13,118 +12,30 @@
 #include <vector>
 
 #include "simhost/app/measure_voices.h"
+#include "simhost/app/musicxml_clef.h"
 #include "simhost/app/note_values.h"
+#include "simhost/app/xml_values.h"
 #include "simhost/app/zip_archive.h"
 #include "simhost/document/document_builder.h"
+#include "simhost/document/signature_room.h"
 
 namespace simhost {
 namespace {
 
 constexpr std::string_view kZipMagic = "PK\x03\x04";
 constexpr std::string_view kContainerEntry = "META-INF/container.xml";
-constexpr std::int64_t kMaxDecimalDigits = 15;
+constexpr std::int64_t kMaxStaves = 16;
+constexpr std::int64_t kStaffLines = 5;
 
-struct TypeName {
-    std::string_view name;
-    std::int32_t value;
-};
-
-constexpr std::array<TypeName, 9> kTypeNames = {{
-    {"breve", kBreve},
-    {"whole", kWhole},
-    {"half", kHalf},
-    {"quarter", kQuarter},
-    {"eighth", kEighth},
-    {"16th", kSixteenth},
-    {"32nd", kThirtySecond},
-    {"64th", kSixtyFourth},
-    {"128th", kHundredTwentyEighth},
-}};
-
-std::string_view Trimmed(std::string_view text) {
-    const auto space = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
-    while (!text.empty() && space(text.front())) text.remove_prefix(1);
-    while (!text.empty() && space(text.back())) text.remove_suffix(1);
-    return text;
-}
-
-std::string_view TextOf(pugi::xml_node node) { return Trimmed(node.child_value()); }
-
-// A decimal number as MusicXML writes durations and divisions ("480", "0.5"), exactly.
-std::optional<Rational> ParseDecimal(std::string_view text) {
-    text = Trimmed(text);
-    bool negative = false;
-    if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
-        negative = text.front() == '-';
-        text.remove_prefix(1);
-    }
-    std::int64_t num = 0;
-    std::int64_t den = 1;
-    std::int64_t digits = 0;
-    bool point = false;
-    for (const char c : text) {
-        if (c == '.' && !point) {
-            point = true;
-            continue;
-        }
-        if (c < '0' || c > '9' || ++digits > kMaxDecimalDigits) return std::nullopt;
-        num = num * 10 + (c - '0');
-        if (point) den *= 10;
-    }
-    if (digits == 0) return std::nullopt;
-    return Rational(negative ? -num : num, den);
-}
-
-std::optional<std::int64_t> ParseInteger(std::string_view text) {
-    text = Trimmed(text);
-    std::int64_t value = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec != std::errc{} || end != text.data() + text.size() || text.empty()) return std::nullopt;
-    return value;
-}
-
-std::optional<std::int32_t> ValueOfType(std::string_view name) {
-    for (const TypeName& type : kTypeNames) {
-        if (type.name == name) return type.value;
-    }
-    return std::nullopt;
-}
-
-// "5/12 of a quarter", "3 quarters": a duration as a reader of an error can check it.
-std::string QuarterText(Rational duration) {
-    const Rational quarters = duration * Rational(1, kQuarter);
-    if (quarters.Den() == 1) {
-        return std::to_string(quarters.Num()) + (quarters.Num() == 1 ? " quarter" : " quarters");
-    }
-    return std::to_string(quarters.Num()) + "/" + std::to_string(quarters.Den()) + " of a quarter";
-}
-
-class LineIndex {
-public:
-    explicit LineIndex(std::string_view text) {
-        for (std::size_t i = 0; i < text.size(); ++i) {
-            if (text[i] == '\n') newlines_.push_back(i);
-        }
-    }
-    // 1-based; 0 when the offset is unknown.
-    std::size_t LineOf(std::ptrdiff_t offset) const {
-        if (offset < 0) return 0;
-        const auto at = static_cast<std::size_t>(offset);
-        return static_cast<std::size_t>(std::lower_bound(newlines_.begin(), newlines_.end(), at) -
-                                        newlines_.begin()) +
-               1;
-    }
-
-private:
-    std::vector<std::size_t> newlines_;
-};
+std::string Element(pugi::xml_node node) { return "<" + std::string(node.name()) + ">"; }
 
 // The time signature, key and closing barline of one measure, from the first part that
-// states them.
+// states them, and whether any part calls it implicit.
 struct MeasureInfo {
     std::optional<std::pair<std::int16_t, std::int16_t>> time;  // beats, beat duration
     std::optional<std::int16_t> key;
     std::optional<MeasureFields::Barline> barline;
+    bool uncounted = false;
 };
 
 class Importer {
@@ -157,29 +68,53 @@ public:
             Fail(root, "the score has no <part>");
             return Failed();
         }
+        std::vector<PartStaves> layout;
         for (std::size_t i = 0; i < parts.size(); ++i) {
-            const auto slot = static_cast<std::int16_t>(i + 1);
-            score_.AddStaff(Staff{slot, static_cast<std::uint16_t>(slot), slot});
+            const auto count = StaffCount(parts[i]);
+            if (!count) return Failed();
+            layout.push_back(PartStaves{score_.Staves().size(), *count});
+            for (std::size_t s = 0; s < *count; ++s) {
+                const auto slot = static_cast<std::int16_t>(score_.Staves().size() + 1);
+                score_.AddStaff(Staff{slot, static_cast<std::uint16_t>(slot),
+                                      static_cast<std::int16_t>(i + 1), kTrebleClef});
+            }
+            if (*count > 1) {
+                score_.Groups().push_back(
+                    StaffGroup{static_cast<std::int16_t>(layout.back().first + 1),
+                               static_cast<std::int16_t>(layout.back().first + *count)});
+            }
         }
         for (std::size_t i = 0; i < parts.size(); ++i) {
-            if (!ReadPart(parts[i], i)) return Failed();
+            if (!ReadPart(parts[i], layout[i])) return Failed();
         }
         if (score_.Measures().empty()) {
             context_.clear();
             Fail(root, "the score has no <measure>");
             return Failed();
         }
-        return ParsedDocument{BuildDocument(), {}};
+        return ParsedDocument{BuildDocument(), {}, warnings_};
     }
 
 private:
+    // Where a part's staves stand among the document's.
+    struct PartStaves {
+        std::size_t first = 0;
+        std::size_t count = 1;
+    };
+    // The note a <chord/> note belongs with.
+    struct LastNote {
+        std::size_t staff = 0;
+        Rational onset;
+        bool hidden = false;
+    };
     struct MeasureState {
-        MeasureVoices voices;
+        std::vector<MeasureVoices> voices;  // one per staff of the part
         Rational cursor;
-        bool hasNote = false;  // a note that a <chord/> note can join
+        Rational length;  // the furthest the cursor went
+        std::optional<LastNote> last;
     };
 
-    ParsedDocument Failed() const { return ParsedDocument{std::nullopt, error_}; }
+    ParsedDocument Failed() const { return ParsedDocument{std::nullopt, error_, {}}; }
 
     bool Fail(pugi::xml_node at, const std::string& message) {
         error_.line = lines_.LineOf(at.offset_debug());
@@ -187,15 +122,39 @@ private:
         return false;
     }
 
+    void Warn(pugi::xml_node at, const std::string& message) {
+        warnings_.push_back(DocumentFileError{error_.file, lines_.LineOf(at.offset_debug()),
+                                              "warning: " + context_ + message});
+    }
+
+    // The most <staves> any of the part's attributes states; 1 without any.
+    std::optional<std::size_t> StaffCount(pugi::xml_node part) {
+        std::int64_t count = 1;
+        for (const pugi::xml_node measure : part.children("measure")) {
+            for (const pugi::xml_node attributes : measure.children("attributes")) {
+                const pugi::xml_node staves = attributes.child("staves");
+                if (!staves) continue;
+                const auto value = ParseInteger(TextOf(staves));
+                if (!value || *value < 1 || *value > kMaxStaves) {
+                    context_ = "part \"" + std::string(part.attribute("id").value()) + "\": ";
+                    Fail(staves,
+                         "<staves> must be a number from 1 to " + std::to_string(kMaxStaves));
+                    return std::nullopt;
+                }
+                count = std::max(count, *value);
+            }
+        }
+        return static_cast<std::size_t>(count);
+    }
+
     std::optional<Rational> Duration(pugi::xml_node owner) {
-        const std::string element = "<" + std::string(owner.name()) + ">";
         const pugi::xml_node duration = owner.child("duration");
         if (!duration) {
-            Fail(owner, element + " has no <duration>");
+            Fail(owner, Element(owner) + " has no <duration>");
             return std::nullopt;
         }
         if (!divisions_) {
-            Fail(owner, element + " comes before any <divisions>");
+            Fail(owner, Element(owner) + " comes before any <divisions>");
             return std::nullopt;
         }
         const auto value = ParseDecimal(TextOf(duration));
@@ -208,11 +167,32 @@ private:
         return *value * Rational(kQuarter) * Rational(divisions_->Den(), divisions_->Num());
     }
 
-    bool ReadPart(pugi::xml_node part, std::size_t staff) {
+    // The part's staff (from 0) a note or <forward> names with <staff>; staff 1 without one.
+    std::optional<std::size_t> StaffOf(pugi::xml_node owner) {
+        const pugi::xml_node staff = owner.child("staff");
+        if (!staff) return 0;
+        const auto number = ParseInteger(TextOf(staff));
+        if (!number || *number < 1 || static_cast<std::size_t>(*number) > part_.count) {
+            Fail(staff, "<staff> \"" + std::string(TextOf(staff)) + "\" names no staff of the " +
+                            "part, which has " + std::to_string(part_.count) +
+                            (part_.count == 1 ? " staff" : " staves"));
+            return std::nullopt;
+        }
+        return static_cast<std::size_t>(*number - 1);
+    }
+
+    bool ReadPart(pugi::xml_node part, PartStaves staves) {
         divisions_.reset();
+        part_ = staves;
+        partTime_ = Rational(kWhole);
+        previousLength_ = Rational(0);
+        multipleRestLeft_ = 0;
+        clefStated_.assign(staves.count, false);
         const std::string id = part.attribute("id").value();
         std::size_t index = 0;
+        pugi::xml_node first;
         for (const pugi::xml_node measure : part.children("measure")) {
+            if (!first) first = measure;
             ++index;
             context_ = "part \"" + id + "\", measure " + std::to_string(index);
             const std::string number = measure.attribute("number").value();
@@ -222,13 +202,26 @@ private:
             context_ += ": ";
             while (score_.Measures().size() < index) score_.AddMeasure();
             if (infos_.size() < index) infos_.resize(index);
-            if (!ReadMeasure(measure, index - 1, staff)) return false;
+            if (!ReadMeasure(measure, index - 1)) return false;
+        }
+        if (!first) return true;
+        context_ = "part \"" + id + "\", measure 1: ";
+        for (std::size_t s = 0; s < staves.count; ++s) {
+            if (clefStated_[s]) continue;
+            Warn(first, staves.count == 1 ? std::string("the part has no <clef>: it is drawn "
+                                                        "under a treble clef")
+                                          : "staff " + std::to_string(s + 1) +
+                                                " has no <clef>: it is drawn under a treble clef");
         }
         return true;
     }
 
-    bool ReadMeasure(pugi::xml_node measure, std::size_t index, std::size_t staff) {
+    bool ReadMeasure(pugi::xml_node measure, std::size_t index) {
+        if (std::string_view(measure.attribute("implicit").value()) == "yes") {
+            infos_[index].uncounted = true;
+        }
         MeasureState state;
+        state.voices.resize(part_.count);
         for (const pugi::xml_node child : measure.children()) {
             const std::string_view name = child.name();
             bool ok = true;
@@ -237,13 +230,30 @@ private:
             } else if (name == "backup" || name == "forward") {
                 ok = Move(child, state, name == "forward");
             } else if (name == "attributes") {
-                ok = ReadAttributes(child, infos_[index]);
+                ok = ReadAttributes(child, index, state);
             } else if (name == "barline") {
                 ReadBarline(child, infos_[index]);
+            } else if (name == "direction") {
+                ReadDirection(child);
             }
             if (!ok) return false;
+            state.length = std::max(state.length, state.cursor);
         }
-        score_.Measures()[index].staves[staff] = state.voices.Finish();
+        Measure& target = score_.Measures()[index];
+        for (std::size_t s = 0; s < part_.count; ++s) {
+            std::vector<Voice> voices = state.voices[s].Finish();
+            if (voices.empty() && multipleRestLeft_ > 0) {
+                if (auto rest = MeasureRest(partTime_)) {
+                    rest->wholeMeasure = true;
+                    voices.push_back(Voice{{*rest}});
+                }
+            }
+            target.staves[part_.first + s] = std::move(voices);
+        }
+        std::stable_sort(target.clefChanges.begin(), target.clefChanges.end(),
+                         [](const ClefChange& a, const ClefChange& b) { return a.at < b.at; });
+        if (multipleRestLeft_ > 0) --multipleRestLeft_;
+        previousLength_ = state.length > Rational(0) ? state.length : partTime_;
         return true;
     }
 
@@ -251,9 +261,11 @@ private:
         const auto duration = Duration(move);
         if (!duration) return false;
         if (forward) {
+            const auto staff = StaffOf(move);
+            if (!staff) return false;
             state.cursor += *duration;
             const std::string_view voice = TextOf(move.child("voice"));
-            if (!voice.empty()) state.voices.FillTo(std::string(voice), state.cursor);
+            if (!voice.empty()) state.voices[*staff].FillTo(std::string(voice), state.cursor);
         } else {
             if (*duration > state.cursor) {
                 return Fail(move, "<backup> goes back " + QuarterText(*duration) +
@@ -261,7 +273,7 @@ private:
             }
             state.cursor = state.cursor - *duration;
         }
-        state.hasNote = false;
+        state.last.reset();
         return true;
     }
 
@@ -362,46 +374,100 @@ private:
         }
     }
 
+    static std::int32_t DotCount(pugi::xml_node note) {
+        return static_cast<std::int32_t>(
+            std::distance(note.children("dot").begin(), note.children("dot").end()));
+    }
+
+    // Drawn small: a cue note, or a note whose type says cue size.
+    static bool CueSized(pugi::xml_node note) {
+        const std::string_view size = note.child("type").attribute("size").value();
+        return note.child("cue") || size == "cue" || size == "grace-cue";
+    }
+
     bool ReadNote(pugi::xml_node note, MeasureState& state) {
-        if (note.child("grace")) return true;
-        const bool chord = static_cast<bool>(note.child("chord"));
-        if (note.child("cue")) {
-            // Left out; the time it takes stays a gap in its voice.
-            if (chord) return true;
-            const auto duration = Duration(note);
-            if (!duration) return false;
-            state.cursor += *duration;
-            state.hasNote = false;
-            return true;
-        }
+        const bool hidden = std::string_view(note.attribute("print-object").value()) == "no";
         const bool rest = static_cast<bool>(note.child("rest"));
-        if (chord && state.hasNote) {
-            if (rest) return true;
-            Pitch pitch;
-            if (!ReadPitch(note, &pitch)) return false;
-            state.voices.AddChordPitch(pitch);
-            return true;
+        const auto staff = StaffOf(note);
+        if (!staff) return false;
+        Rational onset = state.cursor;
+        bool advances = true;
+        if (note.child("chord") && state.last) {
+            // A chord's further notes share its onset and move nothing; one that is not shown
+            // shows nothing, and nor does any of a hidden note's chord.
+            if (hidden || state.last->hidden || rest) return true;
+            if (*staff == state.last->staff) {
+                Pitch pitch;
+                if (!ReadPitch(note, &pitch)) return false;
+                state.voices[*staff].AddChordPitch(pitch);
+                return true;
+            }
+            // On another staff the chord's note is a note of its own there.
+            onset = state.last->onset;
+            advances = false;
         }
-        const auto sounding = Duration(note);
-        if (!sounding) return false;
+        const pugi::xml_node grace = note.child("grace");
 
         PlacedNote placed;
         const std::string_view voice = TextOf(note.child("voice"));
         placed.voice = voice.empty() ? "1" : std::string(voice);
-        placed.onset = state.cursor;
-        if (!rest) {
+        placed.onset = onset;
+        placed.event.cue = CueSized(note);
+        const auto readPitch = [&] {
+            if (rest) return true;
             Pitch pitch;
             if (!ReadPitch(note, &pitch)) return false;
             placed.event.pitches.push_back(pitch);
+            return true;
+        };
+        if (grace) {
+            state.last = LastNote{*staff, onset, hidden};
+            if (hidden) return true;
+            if (rest) return Fail(note, "a <grace> note that is a <rest>");
+            if (!readPitch()) return false;
+            placed.event.grace = std::string_view(grace.attribute("slash").value()) == "yes"
+                                     ? Grace::Slashed
+                                     : Grace::Plain;
+            placed.event.value = ValueOfType(TextOf(note.child("type"))).value_or(kEighth);
+            placed.event.dots = DotCount(note);
+            if (const auto error = state.voices[*staff].AddNote(placed)) return Fail(note, *error);
+            return true;
         }
+        const auto sounding = Duration(note);
+        if (!sounding) return false;
+        if (advances) state.cursor += *sounding;
+        state.last = LastNote{*staff, onset, hidden};
+        // A hidden note's time is a space in its voice, made when the voice goes on.
+        if (hidden) return true;
+        if (!readPitch()) return false;
+
         if (!ReadModification(note, placed)) return false;
         ReadTupletMarks(note, placed);
-        if (!ChooseValue(note, *sounding, placed)) return false;
-
-        if (const auto error = state.voices.AddNote(placed)) return Fail(note, *error);
-        state.cursor += *sounding;
-        state.hasNote = true;
+        if (rest && FillsTheMeasure(note, onset, *sounding)) {
+            const auto whole = MeasureRest(*sounding);
+            if (!whole) return Fail(note, "a measure rest of " + QuarterText(*sounding));
+            placed.event.value = whole->value;
+            placed.event.dots = whole->dots;
+            placed.event.wholeMeasure = true;
+            placed.modification =
+                whole->tupletStarts.empty() ? Tuplet{1, 1} : whole->tupletStarts.front();
+            placed.starts.clear();
+            placed.stops.clear();
+        } else if (!ChooseValue(note, *sounding, placed)) {
+            return false;
+        }
+        if (const auto error = state.voices[*staff].AddNote(placed)) return Fail(note, *error);
         return true;
+    }
+
+    // A rest is the measure's own when it says so, or when it fills the measure's time from
+    // its start written as a whole rest, or with no value at all, as exporters write them.
+    bool FillsTheMeasure(pugi::xml_node note, Rational onset, Rational sounding) const {
+        if (std::string_view(note.child("rest").attribute("measure").value()) == "yes") {
+            return true;
+        }
+        const std::string_view type = TextOf(note.child("type"));
+        return onset == Rational(0) && sounding == partTime_ && (type.empty() || type == "whole");
     }
 
     // The value and dots the note is written with when they last its duration; else the value
@@ -410,22 +476,10 @@ private:
         const Tuplet& m = placed.modification;
         const Rational plain = sounding * Rational(m.actual, m.normal);
         const auto written = ValueOfType(TextOf(note.child("type")));
-        const auto dots = static_cast<std::int32_t>(
-            std::distance(note.children("dot").begin(), note.children("dot").end()));
+        const std::int32_t dots = DotCount(note);
         if (written && DottedDuration(*written, dots) == plain) {
             placed.event.value = *written;
             placed.event.dots = dots;
-            return true;
-        }
-        if (note.child("rest").attribute("measure").as_bool()) {
-            const auto rest = MeasureRest(sounding);
-            if (!rest) return Fail(note, "a measure rest of " + QuarterText(sounding));
-            placed.event.value = rest->value;
-            placed.event.dots = rest->dots;
-            placed.modification =
-                rest->tupletStarts.empty() ? Tuplet{1, 1} : rest->tupletStarts.front();
-            placed.starts.clear();
-            placed.stops.clear();
             return true;
         }
         if (const auto fit = NoteValueOf(plain)) {
@@ -442,7 +496,93 @@ private:
         return Fail(note, message);
     }
 
-    bool ReadAttributes(pugi::xml_node attributes, MeasureInfo& info) {
+    // The measure a key or time signature belongs to: its own at its start (after a <backup>
+    // to it too), else the next.
+    MeasureInfo& InfoFor(pugi::xml_node element, std::size_t index, const MeasureState& state) {
+        if (state.cursor == Rational(0)) return infos_[index];
+        Warn(element, Element(element) +
+                          " inside the measure: a measure has one, so it is taken "
+                          "from the next measure on");
+        if (infos_.size() < index + 2) infos_.resize(index + 2);
+        return infos_[index + 1];
+    }
+
+    bool ReadTime(pugi::xml_node time, std::size_t index, const MeasureState& state) {
+        if (time.child("senza-misura")) return true;
+        // "3+2" beats are added up.
+        std::int64_t beats = 0;
+        std::string_view text = TextOf(time.child("beats"));
+        bool valid = !text.empty();
+        while (valid && !text.empty()) {
+            const std::size_t plus = text.find('+');
+            const auto part = ParseInteger(text.substr(0, plus));
+            valid = part && *part > 0;
+            if (valid) beats += *part;
+            text = plus == text.npos ? std::string_view() : text.substr(plus + 1);
+        }
+        const auto beatType = ParseInteger(TextOf(time.child("beat-type")));
+        if (!valid || beats > 1000) return Fail(time, "<beats> must be a positive count");
+        if (!beatType || *beatType < 1 || *beatType > 64 || kWhole % *beatType != 0 ||
+            (*beatType & (*beatType - 1)) != 0) {
+            return Fail(time, "<beat-type> must be 1, 2, 4, 8, 16, 32 or 64");
+        }
+        const auto beatDuration = static_cast<std::int16_t>(kWhole / *beatType);
+        partTime_ = Rational(beats * beatDuration);
+        MeasureInfo& info = InfoFor(time, index, state);
+        if (!info.time) info.time = std::pair{static_cast<std::int16_t>(beats), beatDuration};
+        return true;
+    }
+
+    bool ReadKey(pugi::xml_node key, std::size_t index, const MeasureState& state) {
+        if (!key.child("fifths")) {
+            Warn(key, "a <key> without <fifths> (a key of its own steps) is left out");
+            return true;
+        }
+        const auto fifths = ParseInteger(TextOf(key.child("fifths")));
+        if (!fifths || *fifths < -7 || *fifths > 7) {
+            return Fail(key, "<fifths> must be a number from -7 to 7");
+        }
+        MeasureInfo& info = InfoFor(key, index, state);
+        if (!info.key) info.key = static_cast<std::int16_t>(*fifths);
+        return true;
+    }
+
+    // Where a clef takes over: a staff's own clef in the first measure's opening attributes; a
+    // clef at a later measure's start stands before its barline, at the end of the measure
+    // before, unless it says it stands after the barline; any other at the cursor. A clef that
+    // is already in force changes nothing.
+    bool ReadClef(pugi::xml_node element, std::size_t index, const MeasureState& state) {
+        const auto number = element.attribute("number").as_llong(1);
+        if (number < 1 || static_cast<std::size_t>(number) > part_.count) {
+            return Fail(element, "<clef number=\"" + std::to_string(number) +
+                                     "\"> names no staff of the part");
+        }
+        const ClefElement reading = ReadClefElement(element);
+        if (!reading.clef) return Fail(reading.at, reading.message);
+        if (!reading.message.empty()) Warn(reading.at, reading.message);
+        const std::size_t local = static_cast<std::size_t>(number - 1);
+        const std::size_t staff = part_.first + local;
+        const Clef clef = *reading.clef;
+        const bool atStart = state.cursor == Rational(0);
+        if (index == 0 && atStart) {
+            score_.Staves()[staff].clef = clef;
+            clefStated_[local] = true;
+            return true;
+        }
+        const bool afterBarline =
+            std::string_view(element.attribute("after-barline").value()) == "yes";
+        std::size_t measure = index;
+        Rational at = state.cursor;
+        if (atStart && !afterBarline) {
+            measure = index - 1;
+            at = previousLength_;
+        }
+        if (score_.ClefAt(staff, static_cast<std::int32_t>(measure + 1), at) == clef) return true;
+        score_.Measures()[measure].clefChanges.push_back(ClefChange{staff, at, clef});
+        return true;
+    }
+
+    bool ReadAttributes(pugi::xml_node attributes, std::size_t index, MeasureState& state) {
         if (const pugi::xml_node divisions = attributes.child("divisions")) {
             const auto value = ParseDecimal(TextOf(divisions));
             if (!value || *value <= Rational(0)) {
@@ -451,36 +591,53 @@ private:
             }
             divisions_ = *value;
         }
-        if (const pugi::xml_node time = attributes.child("time");
-            time && !time.child("senza-misura") && !info.time) {
-            // "3+2" beats are added up.
-            std::int64_t beats = 0;
-            std::string_view text = TextOf(time.child("beats"));
-            bool valid = !text.empty();
-            while (valid && !text.empty()) {
-                const std::size_t plus = text.find('+');
-                const auto part = ParseInteger(text.substr(0, plus));
-                valid = part && *part > 0;
-                if (valid) beats += *part;
-                text = plus == text.npos ? std::string_view() : text.substr(plus + 1);
-            }
-            const auto beatType = ParseInteger(TextOf(time.child("beat-type")));
-            if (!valid || beats > 1000) return Fail(time, "<beats> must be a positive count");
-            if (!beatType || *beatType < 1 || *beatType > 64 || kWhole % *beatType != 0 ||
-                (*beatType & (*beatType - 1)) != 0) {
-                return Fail(time, "<beat-type> must be 1, 2, 4, 8, 16, 32 or 64");
-            }
-            info.time = std::pair{static_cast<std::int16_t>(beats),
-                                  static_cast<std::int16_t>(kWhole / *beatType)};
+        if (const pugi::xml_node key = attributes.child("key");
+            key && !ReadKey(key, index, state)) {
+            return false;
         }
-        if (const pugi::xml_node key = attributes.child("key"); key && key.child("fifths")) {
-            const auto fifths = ParseInteger(TextOf(key.child("fifths")));
-            if (!fifths || *fifths < -7 || *fifths > 7) {
-                return Fail(key, "<fifths> must be a number from -7 to 7");
+        if (const pugi::xml_node time = attributes.child("time");
+            time && !ReadTime(time, index, state)) {
+            return false;
+        }
+        for (const pugi::xml_node clef : attributes.children("clef")) {
+            if (!ReadClef(clef, index, state)) return false;
+        }
+        for (const pugi::xml_node details : attributes.children("staff-details")) {
+            const auto lines = ParseInteger(TextOf(details.child("staff-lines")));
+            if (lines && *lines != kStaffLines) {
+                Warn(details, "a staff of " + std::to_string(*lines) + " lines is drawn with five");
             }
-            if (!info.key) info.key = static_cast<std::int16_t>(*fifths);
+        }
+        for (const pugi::xml_node style : attributes.children("measure-style")) {
+            ReadMeasureStyle(style);
         }
         return true;
+    }
+
+    void ReadMeasureStyle(pugi::xml_node style) {
+        if (const pugi::xml_node rest = style.child("multiple-rest")) {
+            const auto count = ParseInteger(TextOf(rest));
+            if (count && *count > 0) multipleRestLeft_ = static_cast<std::size_t>(*count);
+        }
+        for (const char* name : {"slash", "beat-repeat", "measure-repeat"}) {
+            if (const pugi::xml_node shown = style.child(name);
+                shown && std::string_view(shown.attribute("type").value()) != "stop") {
+                Warn(shown, "<" + std::string(name) +
+                                ">: the notes are drawn as written, not "
+                                "as the repeat or slash signs it shows");
+            }
+        }
+    }
+
+    void ReadDirection(pugi::xml_node direction) {
+        for (const pugi::xml_node type : direction.children("direction-type")) {
+            const pugi::xml_node shift = type.child("octave-shift");
+            if (shift && std::string_view(shift.attribute("type").value()) != "stop") {
+                Warn(shift,
+                     "<octave-shift>: the notes under it are drawn at their own pitch, "
+                     "without the octave line");
+            }
+        }
     }
 
     static void ReadBarline(pugi::xml_node barline, MeasureInfo& info) {
@@ -509,12 +666,26 @@ private:
         fields.width = kImportedMeasureWidth;
         fields.leadingSpace = kImportedLeadingSpace;
         fields.trailingSpace = kImportedTrailingSpace;
+        std::int16_t uncounted = 0;
         for (std::size_t m = 0; m < score_.Measures().size(); ++m) {
             const MeasureInfo& info = infos_[m];
+            const auto number = static_cast<std::int16_t>(m + 1);
+            const MeasureFields previous = fields;
             if (info.time) std::tie(fields.beats, fields.beatDuration) = *info.time;
             if (info.key) fields.key = *info.key;
+            // The first measure's signatures stand with the clefs, before its barline.
+            const bool timeChanges =
+                fields.beats != previous.beats || fields.beatDuration != previous.beatDuration;
+            fields.leadingSpace = static_cast<std::int16_t>(
+                kImportedLeadingSpace +
+                (m == 0 ? 0 : SignatureRoom(previous.key, fields.key, timeChanges)));
             fields.barline = info.barline.value_or(MeasureFields::Barline::Single);
-            records.Put(RecordId{kTagMeasureRecord, static_cast<std::int16_t>(m + 1), 0},
+            fields.flags = info.uncounted ? kMeasureFlagUncounted : 0;
+            uncounted = static_cast<std::int16_t>(uncounted + (info.uncounted ? 1 : 0));
+            fields.numberShown = uncounted == 0 || info.uncounted
+                                     ? 0
+                                     : static_cast<std::int16_t>(number - uncounted);
+            records.Put(RecordId{kTagMeasureRecord, number, 0},
                         StoredRecord{{}, fields.ToRecord()});
         }
         const Staff& top = score_.Staves().front();
@@ -533,10 +704,17 @@ private:
     std::string_view text_;
     LineIndex lines_;
     DocumentFileError error_;
+    std::vector<DocumentFileError> warnings_;
     std::string context_;
-    std::optional<Rational> divisions_;
     Score score_;
     std::vector<MeasureInfo> infos_;
+    // Of the part being read:
+    PartStaves part_;
+    std::optional<Rational> divisions_;
+    Rational partTime_{kWhole};         // its measures' length by its time signature
+    Rational previousLength_;           // how far its previous measure went
+    std::size_t multipleRestLeft_ = 0;  // measures of a multiple rest still to come
+    std::vector<bool> clefStated_;      // per staff: whether its own clef was given
 };
 
 // The score inside a compressed file: the first root file its container names, else the first

@@ -1,24 +1,38 @@
 // Reads a partwise MusicXML score (.musicxml or .xml, or .mxl compressed) into a document that
-// the host can respace: one staff per part, one measure record per measure, a default allotment
-// table and scaling preferences, and the whole score selected.
+// the host can respace: staves with their clefs, one measure record per measure, a default
+// allotment table and scaling preferences, and the whole score selected.
 //
-// What the score keeps of the music is what spacing needs: every note's onset and duration,
-// exact (durations are converted from <divisions> to 1024 per quarter without rounding), and
-// its note value, dots, tuplet groups and pitches.
-//   - Each part is one staff, slot and instrument numbered from 1 in the order of the parts;
-//     the voices of a part's several staves (piano) all go into its one staff.
+// What the score keeps of the music is what spacing and drawing need: every note's onset and
+// duration, exact (durations are converted from <divisions> to 1024 per quarter without
+// rounding), and its note value, dots, tuplet groups and pitches.
+//   - Each staff of each part is one staff of the document, in the order of the parts and of
+//     <staves>; its instrument is its part's number. The staves of a part of several staves
+//     (a piano) are joined by a brace.
+//   - <clef number="N"> gives staff N of the part its clef, where it stands: in the first
+//     measure's opening attributes, the staff's own; at a later measure's start, a change
+//     before that measure's barline (after it, with after-barline="yes"); after notes, a
+//     change at that point of the measure. A staff without a clef is a treble staff, warned
+//     about. Percussion and TAB clefs are kept and warned about: they name no pitches.
 //   - Measure i of every part is measure i of the score; a part that ends early has empty
-//     measures after its end.
-//   - <voice> names a voice; <backup> and <forward> move the cursor. The time a voice skips
-//     (a <forward>, or a note of another voice in between) becomes rests in that voice.
-//   - <chord/> adds a pitch to the note before it; <rest measure="yes"/> is one rest lasting
-//     the measure, whatever its length.
-//   - Grace notes take no time and are left out. Cue notes are left out too, and the time they
-//     take is a gap in their voice, as a <forward> without a voice is. Ties are ignored: tied
-//     notes stay separate notes, each with its own column.
+//     measures after its end. A measure implicit="yes" (a pickup) is not counted in the
+//     numbers shown.
+//   - The part has one time cursor, which <backup> and <forward> move, over all its staves;
+//     <staff> puts a note on a staff and <voice> in a voice of it. The time a voice spends
+//     elsewhere (on another staff, after a <forward>, under a hidden note) is a space in it.
+//   - <chord/> adds a pitch to the note before it, or a note at its onset on another staff;
+//     <rest measure="yes"/> (or a rest filling the measure with no other type than whole) is
+//     a rest lasting the measure, whatever its length, drawn in its middle.
+//   - Grace notes take no time and stand before the note they ornament; cue notes take their
+//     time and are drawn small. Ties are ignored: tied notes stay separate notes.
+//   - <multiple-rest> spans the measures MusicXML writes out one by one; a staff that has
+//     nothing in one of them gets its whole-measure rest.
 //   - <time> gives each measure record's time signature, <key> its key, and a right <barline>
 //     its closing barline, from the first part that states them; they carry on until changed.
-// Elements that play no part in this are ignored.
+//     One that comes inside a measure (not at its start) takes effect at the next measure,
+//     warned about, since a measure record holds one of each.
+// What cannot be drawn as written is warned about with its line (an <octave-shift>, a staff
+// of other than five lines, slash and repeat measure styles); elements that play no part in
+// spacing or in the notes drawn (dynamics, lyrics, slurs) are ignored.
 //
 // Reading is all or nothing: on any error there is no document, and the error names the file,
 // the line (or the archive entry) and what is wrong. Nothing here throws.

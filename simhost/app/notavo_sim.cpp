@@ -6,9 +6,11 @@
 #include <fstream>
 #include <iostream>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "simhost/app/measure_selection.h"
 #include "simhost/app/musicxml_import.h"
 #include "simhost/app/score_svg.h"
 #include "simhost/app/sim_options.h"
@@ -26,6 +28,7 @@ namespace scenario = simhost::scenario;
 
 struct Failure {
     std::string message;
+    int status = 1;  // 2 for a command line that is wrong whatever the document
 };
 
 bool EndsWith(const std::string& text, const std::string& suffix) {
@@ -40,6 +43,9 @@ Document LoadDocument(const std::string& path) {
     simhost::ParsedDocument parsed =
         xml ? simhost::ImportMusicXmlFile(path) : simhost::ReadDocumentFile(path);
     if (!parsed.document) throw Failure{parsed.error.Describe()};
+    for (const simhost::DocumentFileError& warning : parsed.warnings) {
+        std::fprintf(stderr, "%s\n", warning.Describe().c_str());
+    }
     return std::move(*parsed.document);
 }
 
@@ -92,14 +98,30 @@ std::string Join(const std::vector<std::string>& items) {
     return text;
 }
 
+std::int32_t MeasureCount(const Document& document) {
+    return static_cast<std::int32_t>(document.GetScore().Measures().size());
+}
+
 void CheckMeasures(const simhost::SimOptions& options, const Document& document) {
     if (!options.measures) return;
-    const auto count = static_cast<std::int32_t>(document.GetScore().Measures().size());
-    if (options.measures->second > count) {
-        throw Failure{"measures " + std::to_string(options.measures->first) + "-" +
-                      std::to_string(options.measures->second) + " are beyond the score's " +
-                      std::to_string(count) + " measures"};
+    if (const auto refused = simhost::CheckSelection(
+            options.measures->first, options.measures->second, MeasureCount(document))) {
+        throw Failure{refused->message, refused->reversed ? 2 : 1};
     }
+}
+
+// "select A B" as the user types it, when both are numbers; the scenario step reports any other
+// form of it.
+std::optional<std::pair<std::int32_t, std::int32_t>> TypedSelection(const std::string& line) {
+    std::istringstream words(line);
+    std::string command;
+    std::int32_t first = 0;
+    std::int32_t last = 0;
+    std::string more;
+    if (!(words >> command >> first >> last) || command != "select" || (words >> more)) {
+        return std::nullopt;
+    }
+    return std::pair{first, last};
 }
 
 void Run(HeadlessScenarioHost& host, const scenario::Script& script, std::uint32_t hostVersion) {
@@ -180,6 +202,12 @@ void Interactive(HeadlessScenarioHost& host, const Document& start, const std::s
                 }
                 std::printf("saved %s\n", path.c_str());
                 continue;
+            }
+            if (const auto selection = TypedSelection(line)) {
+                const auto refused =
+                    simhost::CheckSelection(selection->first, selection->second,
+                                            MeasureCount(host.Backend().GetDocument()));
+                if (refused) throw Failure{refused->message};
             }
             std::string step = line;
             if (line == "tick") step = "click fixed-barlines";
@@ -295,6 +323,6 @@ int main(int argc, char** argv) {
         return Main(*parsed.options);
     } catch (const Failure& failure) {
         std::fprintf(stderr, "notavo-sim: %s\n", failure.message.c_str());
-        return 1;
+        return failure.status;
     }
 }

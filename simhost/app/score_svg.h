@@ -7,7 +7,16 @@
 // compare directly. Barlines stand at the measures' cumulative widths. Notes and rests stand at
 // the positions in the 'EPOS' records that respacing writes; a measure without them (never
 // respaced, or changed since) has its onsets spread evenly between its leading and trailing
-// space. Heights are fixed: treble staves, notes placed by pitch, stems by pitch.
+// space.
+//
+// The music is drawn as engraved: each row opens with a system line, braces joining the staves
+// of one instrument, and each staff's clef, key signature and (at the first measure or a
+// change) time signature, before its first measure. Barlines run through the staves of one
+// instrument and stand alone on any other staff. Notes stand where the clef in force puts
+// them, with the accidentals the key and the measure call for; clef changes, key and time
+// changes stand where the measure leaves room for them. Grace notes are drawn small with their
+// stems up, cue notes smaller than full size, spaces not at all, and a rest filling its
+// measure in the measure's middle.
 //
 // The output depends on nothing but its input: the same documents give the same bytes.
 #pragma once

@@ -14,8 +14,9 @@ bool ParseRange(const std::string& text, std::pair<std::int16_t, std::int16_t>& 
     int b = 0;
     const auto [p, e1] = std::from_chars(first.data(), first.data() + first.size(), a);
     const auto [q, e2] = std::from_chars(last.data(), last.data() + last.size(), b);
+    // Whether they lie inside the document and run forwards is judged once it is read.
     if (e1 != std::errc() || e2 != std::errc() || p != first.data() + first.size() ||
-        q != last.data() + last.size() || a < 1 || b < a || b > 32767) {
+        q != last.data() + last.size() || a < 0 || b < 0 || a > 32767 || b > 32767) {
         return false;
     }
     range = {static_cast<std::int16_t>(a), static_cast<std::int16_t>(b)};
@@ -68,7 +69,7 @@ ParsedOptions ParseSimOptions(const std::vector<std::string>& args, const std::s
             std::pair<std::int16_t, std::int16_t> range;
             ok = value(text);
             if (ok && !ParseRange(text, range)) {
-                parsed.error = "--measures takes A-B with 1 <= A <= B, not '" + text + "'";
+                parsed.error = "--measures takes A-B, two measure numbers, not '" + text + "'";
                 return parsed;
             }
             options.measures = range;

@@ -22,11 +22,29 @@ std::vector<Voice> ParseOrThrow(const std::string& text) {
     return std::move(*measures);
 }
 
+Clef ClefOrThrow(const std::string& text) {
+    const auto clef = ParseClef(text);
+    if (!clef) throw std::invalid_argument("clef \"" + text + "\" is not like G2, F4 or C3");
+    return *clef;
+}
+
 }  // namespace
 
 DocumentBuilder& DocumentBuilder::withStaff(std::int16_t instrument,
-                                            std::vector<std::string> voices) {
-    staves_.push_back(StaffPlan{instrument, std::move(voices)});
+                                            std::vector<std::string> voices,
+                                            const std::string& clef) {
+    staves_.push_back(StaffPlan{instrument, std::move(voices), ClefOrThrow(clef)});
+    return *this;
+}
+
+DocumentBuilder& DocumentBuilder::withBrace(std::int16_t firstSlot, std::int16_t lastSlot) {
+    groups_.push_back(StaffGroup{firstSlot, lastSlot});
+    return *this;
+}
+
+DocumentBuilder& DocumentBuilder::withClefChange(std::int32_t measure, std::int16_t slot,
+                                                 Rational at, const std::string& clef) {
+    clefChanges_.push_back(ClefPlan{measure, slot, ClefChange{0, at, ClefOrThrow(clef)}});
     return *this;
 }
 
@@ -97,7 +115,7 @@ DocumentBuilder& DocumentBuilder::withDocumentNumber(std::int16_t number) {
 
 Score DocumentBuilder::BuildScore(std::int32_t measures) const {
     std::vector<StaffPlan> staves = staves_;
-    if (staves.empty()) staves.push_back(StaffPlan{1, {}});
+    if (staves.empty()) staves.push_back(StaffPlan{1, {}, kTrebleClef});
 
     // Each staff's voices, measure by measure.
     std::vector<std::vector<std::vector<Voice>>> parsed;
@@ -114,8 +132,10 @@ Score DocumentBuilder::BuildScore(std::int32_t measures) const {
     Score score;
     for (std::size_t i = 0; i < staves.size(); ++i) {
         const auto slot = static_cast<std::int16_t>(i + 1);
-        score.AddStaff(Staff{slot, static_cast<std::uint16_t>(slot), staves[i].instrument});
+        score.AddStaff(
+            Staff{slot, static_cast<std::uint16_t>(slot), staves[i].instrument, staves[i].clef});
     }
+    score.Groups() = groups_;
     for (std::int32_t m = 0; m < measures; ++m) {
         Measure& measure = score.AddMeasure();
         for (std::size_t staff = 0; staff < staves.size(); ++staff) {
@@ -128,6 +148,17 @@ Score DocumentBuilder::BuildScore(std::int32_t measures) const {
                 measure.staves[staff].push_back(index < voice.size() ? voice[index] : Voice{});
             }
         }
+    }
+    for (const ClefPlan& plan : clefChanges_) {
+        const auto staff = score.StaffIndexOfSlot(plan.slot);
+        if (!staff || plan.measure < 1 || plan.measure > measures) {
+            throw std::invalid_argument("a clef change in measure " + std::to_string(plan.measure) +
+                                        ", slot " + std::to_string(plan.slot) +
+                                        ", which the score lacks");
+        }
+        ClefChange change = plan.change;
+        change.staff = *staff;
+        score.Measures()[static_cast<std::size_t>(plan.measure - 1)].clefChanges.push_back(change);
     }
     return score;
 }

@@ -2,6 +2,7 @@
 //
 //   DocumentBuilder().withAllotments({{0, 72}, {1024, 84}}).withMeasures(8).withSelection(1, 8)
 //   DocumentBuilder().withStaff(1, {"q q q q | h h"}).withStaff(41, {"(3:2 8 8 8) q h", "w"})
+//   DocumentBuilder().withStaff(1, {"w:E5"}).withStaff(1, {"w:C3"}, "F4").withBrace(1, 2)
 //
 // Voices are written in the score notation (score_notation.h), measures separated by '|'. A
 // document always has its music spacing preferences ('ot94' item -2, incidences 0 to 2) and the
@@ -27,8 +28,15 @@ constexpr std::uint32_t kTagSpacingExtras = MakeTag("ot41");
 class DocumentBuilder {
 public:
     // A staff in the next slot (from 1 down), its key equal to its slot. Each text is one voice
-    // over the measures; a staff given no voice plays four quarters in every measure.
-    DocumentBuilder& withStaff(std::int16_t instrument, std::vector<std::string> voices = {});
+    // over the measures; a staff given no voice plays four quarters in every measure. The clef
+    // is written as clef.h reads it.
+    DocumentBuilder& withStaff(std::int16_t instrument, std::vector<std::string> voices = {},
+                               const std::string& clef = "G2");
+    // The staves of slots first..last joined as one instrument's.
+    DocumentBuilder& withBrace(std::int16_t firstSlot, std::int16_t lastSlot);
+    // A clef taking over the staff of a slot at a point of a measure (numbered from 1).
+    DocumentBuilder& withClefChange(std::int32_t measure, std::int16_t slot, Rational at,
+                                    const std::string& clef);
     // At least this many measures (more when a voice is longer).
     DocumentBuilder& withMeasures(std::int32_t count);
     // The allotment records, one per row, and the allotment flag set.
@@ -56,6 +64,12 @@ private:
     struct StaffPlan {
         std::int16_t instrument;
         std::vector<std::string> voices;
+        Clef clef;
+    };
+    struct ClefPlan {
+        std::int32_t measure;
+        std::int16_t slot;
+        ClefChange change;
     };
     struct ExtraRecord {
         RecordId id;
@@ -66,6 +80,8 @@ private:
     void AddPreferences(RecordStore& records) const;
 
     std::vector<StaffPlan> staves_;
+    std::vector<StaffGroup> groups_;
+    std::vector<ClefPlan> clefChanges_;
     std::int32_t measures_ = 0;
     std::vector<AllotmentRow> allotments_;
     std::optional<SpacingPreferences> preferences_;

@@ -127,6 +127,10 @@ private:
             NumberLine(words);
         } else if (keyword == "staff") {
             StaffLine(words);
+        } else if (keyword == "brace") {
+            BraceLine(words);
+        } else if (keyword == "clef") {
+            ClefLine(words);
         } else if (keyword == "selection") {
             SelectionLine(words);
         } else if (keyword == "measure") {
@@ -147,8 +151,17 @@ private:
         }
     }
 
+    std::optional<Clef> ClefWord(std::string_view word) {
+        const auto clef = ParseClef(word);
+        if (!clef) {
+            Fail("a clef is written like G2, F4, C3, G2-8, percussion or TAB, not \"" +
+                 std::string(word) + "\"");
+        }
+        return clef;
+    }
+
     void StaffLine(const std::vector<std::string_view>& words) {
-        if (!Count(words, 4, "staff SLOT KEY INSTRUMENT")) return;
+        if (words.size() != 5 && !Count(words, 4, "staff SLOT KEY INSTRUMENT [CLEF]")) return;
         if (!score_.Measures().empty()) return Fail("a staff after the first measure");
         const auto slot = Number<std::int16_t>(words[1], "a staff slot", 1, 32767);
         const auto key = Number<std::uint16_t>(words[2], "a staff key", 0, 65535);
@@ -157,7 +170,55 @@ private:
         if (score_.StaffInSlot(*slot)) {
             return Fail("a second staff in slot " + std::to_string(*slot));
         }
-        score_.AddStaff(Staff{*slot, *key, *instrument});
+        Clef clef = kTrebleClef;
+        if (words.size() == 5) {
+            const auto stated = ClefWord(words[4]);
+            if (!stated) return;
+            clef = *stated;
+        }
+        score_.AddStaff(Staff{*slot, *key, *instrument, clef});
+    }
+
+    void BraceLine(const std::vector<std::string_view>& words) {
+        if (!Count(words, 3, "brace FIRST LAST")) return;
+        const auto first = Number<std::int16_t>(words[1], "a staff slot", 1, 32767);
+        const auto last = Number<std::int16_t>(words[2], "a staff slot", 1, 32767);
+        if (!first || !last) return;
+        if (*first >= *last) return Fail("a brace joins at least two staves, from the upper one");
+        for (std::int16_t slot = *first; slot <= *last; ++slot) {
+            if (!score_.StaffInSlot(slot)) return Fail("no staff in slot " + std::to_string(slot));
+            if (score_.GroupOf(slot)) {
+                return Fail("the staff in slot " + std::to_string(slot) + " has a brace already");
+            }
+        }
+        score_.Groups().push_back(StaffGroup{*first, *last});
+    }
+
+    // "2048", or "1024/3" for a point inside a tuplet.
+    std::optional<Rational> Time(std::string_view word) {
+        const std::size_t slash = word.find('/');
+        const auto num = Number<std::int64_t>(word.substr(0, slash), "a time in 1024ths", 0,
+                                              std::int64_t{1} << 40);
+        if (!num) return std::nullopt;
+        if (slash == std::string_view::npos) return Rational(*num);
+        const auto den = Number<std::int64_t>(word.substr(slash + 1), "a time's divisor", 1,
+                                              std::int64_t{1} << 30);
+        if (!den) return std::nullopt;
+        return Rational(*num, *den);
+    }
+
+    void ClefLine(const std::vector<std::string_view>& words) {
+        if (!Count(words, 4, "clef SLOT AT CLEF")) return;
+        if (score_.Measures().empty()) return Fail("a clef change before the first measure");
+        const auto slot = Number<std::int16_t>(words[1], "a staff slot", 1, 32767);
+        if (!slot) return;
+        const auto staff = score_.StaffIndexOfSlot(*slot);
+        if (!staff) return Fail("no staff in slot " + std::to_string(*slot));
+        const auto at = Time(words[2]);
+        if (!at) return;
+        const auto clef = ClefWord(words[3]);
+        if (!clef) return;
+        score_.Measures().back().clefChanges.push_back(ClefChange{*staff, *at, *clef});
     }
 
     void SelectionLine(const std::vector<std::string_view>& words) {
@@ -293,7 +354,11 @@ std::string FormatDocumentText(const Document& document) {
     out << "number " << document.Number() << '\n';
     const Score& score = document.GetScore();
     for (const Staff& staff : score.Staves()) {
-        out << "staff " << staff.slot << ' ' << staff.key << ' ' << staff.instrument << '\n';
+        out << "staff " << staff.slot << ' ' << staff.key << ' ' << staff.instrument << ' '
+            << ClefText(staff.clef) << '\n';
+    }
+    for (const StaffGroup& group : score.Groups()) {
+        out << "brace " << group.firstSlot << ' ' << group.lastSlot << '\n';
     }
     const NXRegionRecord& s = document.Selection();
     out << "selection " << s.startSlotKey << ' ' << s.startSlot << ' ' << s.startMeasure << ' '
@@ -309,6 +374,11 @@ std::string FormatDocumentText(const Document& document) {
                 if (!notes.empty()) out << ' ' << notes;
                 out << '\n';
             }
+        }
+        for (const ClefChange& change : measure.clefChanges) {
+            out << "clef " << score.Staves()[change.staff].slot << ' ' << change.at.Num();
+            if (change.at.Den() != 1) out << '/' << change.at.Den();
+            out << ' ' << ClefText(change.clef) << '\n';
         }
     }
     for (const auto& [id, record] : document.Records().All()) {

@@ -3,11 +3,17 @@
 //
 //   notavo-sim document 1
 //   number 1
-//   staff 1 1 41                      slot, key, instrument; every staff before any measure
+//   staff 1 1 41 G2                   slot, key, instrument, clef; every staff before any measure
+//   brace 1 2                         the staves of slots 1 to 2 are one instrument's
 //   selection 1 1 1 0 2 2 8 4096      start slot key, slot, measure, position; then the end's
 //   measure 1                         measures in order from 1
 //   voice 1 1 q:B4 (3:2 8:C5 8 8) h   staff slot, voice number (in order from 1), the notes
+//   clef 2 2048 F4                    staff slot, where in the measure (1024ths; 1024/3 too)
 //   record SOMS 1 0 00000000 2c01...  tag, item, incidence, reserved bytes, data (hex; - if none)
+//
+// The notes are in the score notation (score_notation.h), grace and cue notes included; the
+// clefs as clef.h writes them. A staff line without a clef, as older files have, is a treble
+// staff.
 //
 // A tag is written as its four characters when they are printable, else as 0x and 8 hex
 // digits. Reading is all or nothing: a malformed file gives an error that names the file, the
@@ -18,6 +24,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "simhost/document/document.h"
 
@@ -35,6 +42,9 @@ struct DocumentFileError {
 struct ParsedDocument {
     std::optional<Document> document;
     DocumentFileError error;  // meaningful when there is no document
+    // What was read but cannot be shown as written, each with where it is; its message starts
+    // with "warning: ". A document file has none; a MusicXML score may.
+    std::vector<DocumentFileError> warnings{};
 };
 
 std::string FormatDocumentText(const Document& document);

@@ -57,6 +57,9 @@ struct MeasureFields {
 
 constexpr std::uint16_t kMeasureFlagPageBreak = 0x0001;
 constexpr std::uint16_t kMeasureFlagHideRests = 0x0002;
+// Left out of the count (a pickup): no number is shown over it, and the next counted measure
+// is shown as the one its number field says.
+constexpr std::uint16_t kMeasureFlagUncounted = 0x0004;
 
 // How a caller of one data version sees a record of one tag: how many leading bytes of the
 // stored record it exchanges (every byte, for tags with a single layout) and how large the

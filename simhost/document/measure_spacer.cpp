@@ -3,9 +3,12 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <tuple>
 
 namespace simhost {
 namespace {
+
+using Kind = SpacedColumn::Kind;
 
 struct Sounding {
     Rational onset;
@@ -15,6 +18,16 @@ struct Sounding {
 
 std::int16_t Position(double x) {
     return static_cast<std::int16_t>(std::clamp<long>(std::lround(x), -32768, 32767));
+}
+
+// Columns at one onset stand clef change first, then the grace notes from the farthest, then
+// the onset's own notes.
+bool StandsBefore(const SpacedColumn& a, const SpacedColumn& b) {
+    return std::tuple(a.onset, a.kind, -a.graceRank) < std::tuple(b.onset, b.kind, -b.graceRank);
+}
+
+bool SamePlace(const SpacedColumn& a, const SpacedColumn& b) {
+    return a.onset == b.onset && a.kind == b.kind && a.graceRank == b.graceRank;
 }
 
 }  // namespace
@@ -33,56 +46,83 @@ double SpaceAfterOnset(const NoteWidths& widths, Rational shortestSounding,
 MeasureSpacing SpaceMeasure(const Measure& measure, const MeasureFields& fields,
                             const NoteWidths& widths) {
     std::vector<Sounding> sounding;
+    std::vector<SpacedColumn> wanted;
     std::vector<std::vector<std::vector<TimedEvent>>> timed(measure.staves.size());
     for (std::size_t staff = 0; staff < measure.staves.size(); ++staff) {
         for (const Voice& voice : measure.staves[staff]) {
             timed[staff].push_back(voice.Timed());
             for (const TimedEvent& event : timed[staff].back()) {
+                if (event.event->IsGrace()) {
+                    wanted.push_back({event.onset, Kind::Grace, event.graceRank});
+                    continue;
+                }
                 sounding.push_back({event.onset, event.onset + event.duration, event.duration});
+                wanted.push_back({event.onset, Kind::Onset, 0});
             }
         }
     }
     if (sounding.empty()) {
         const Rational length(fields.Length() > 0 ? fields.Length() : kWhole);
         sounding.push_back({Rational(0), length, length});
+        wanted.push_back({Rational(0), Kind::Onset, 0});
+    }
+    Rational end(0);
+    for (const Sounding& s : sounding) end = std::max(end, s.end);
+    for (const ClefChange& change : measure.clefChanges) {
+        wanted.push_back({std::min(change.at, end), Kind::ClefChange, 0});
     }
 
     MeasureSpacing spacing;
-    Rational end(0);
-    for (const Sounding& s : sounding) {
-        spacing.onsets.push_back(s.onset);
-        end = std::max(end, s.end);
+    std::sort(wanted.begin(), wanted.end(), StandsBefore);
+    for (const SpacedColumn& column : wanted) {
+        if (spacing.columns.empty() || !SamePlace(spacing.columns.back(), column)) {
+            spacing.columns.push_back(column);
+        }
     }
-    std::sort(spacing.onsets.begin(), spacing.onsets.end());
-    spacing.onsets.erase(std::unique(spacing.onsets.begin(), spacing.onsets.end()),
-                         spacing.onsets.end());
 
     double x = fields.leadingSpace;
-    for (std::size_t i = 0; i < spacing.onsets.size(); ++i) {
-        const Rational onset = spacing.onsets[i];
-        const Rational next = i + 1 < spacing.onsets.size() ? spacing.onsets[i + 1] : end;
-        std::optional<Rational> shortest;
-        for (const Sounding& s : sounding) {
-            if (s.onset <= onset && onset < s.end && (!shortest || s.duration < *shortest)) {
-                shortest = s.duration;
+    for (std::size_t i = 0; i < spacing.columns.size(); ++i) {
+        SpacedColumn& column = spacing.columns[i];
+        column.x = x;
+        if (column.kind == Kind::Grace) {
+            column.space = kGraceNoteSpace;
+        } else if (column.kind == Kind::ClefChange) {
+            column.space = kClefChangeSpace;
+        } else {
+            Rational next = end;
+            for (std::size_t j = i + 1; j < spacing.columns.size(); ++j) {
+                if (spacing.columns[j].kind == Kind::Onset) {
+                    next = spacing.columns[j].onset;
+                    break;
+                }
             }
+            std::optional<Rational> shortest;
+            for (const Sounding& s : sounding) {
+                if (s.onset <= column.onset && column.onset < s.end &&
+                    (!shortest || s.duration < *shortest)) {
+                    shortest = s.duration;
+                }
+            }
+            column.space = shortest ? SpaceAfterOnset(widths, *shortest, next - column.onset) : 0.0;
         }
-        const double space = shortest ? SpaceAfterOnset(widths, *shortest, next - onset) : 0.0;
-        spacing.columns.push_back(x);
-        spacing.spaces.push_back(space);
-        x += space;
+        x += column.space;
     }
     spacing.width = x + fields.trailingSpace;
 
-    const auto columnOf = [&](Rational onset) {
-        const auto it = std::lower_bound(spacing.onsets.begin(), spacing.onsets.end(), onset);
-        return spacing.columns[static_cast<std::size_t>(it - spacing.onsets.begin())];
+    const double middle = (fields.leadingSpace + spacing.width - fields.trailingSpace) / 2;
+    const auto columnOf = [&](const TimedEvent& event) {
+        const SpacedColumn key{event.onset, event.event->IsGrace() ? Kind::Grace : Kind::Onset,
+                               event.graceRank};
+        const auto it =
+            std::lower_bound(spacing.columns.begin(), spacing.columns.end(), key, StandsBefore);
+        return it == spacing.columns.end() ? x : it->x;
     };
     for (const auto& voices : timed) {
         std::vector<std::int16_t> positions;
         for (const auto& voice : voices) {
-            for (const TimedEvent& event : voice)
-                positions.push_back(Position(columnOf(event.onset)));
+            for (const TimedEvent& event : voice) {
+                positions.push_back(Position(event.event->wholeMeasure ? middle : columnOf(event)));
+            }
         }
         spacing.staffPositions.push_back(std::move(positions));
     }

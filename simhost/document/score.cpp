@@ -25,10 +25,17 @@ std::vector<TimedEvent> Voice::Timed() const {
             if (tuplet.actual > 0 && tuplet.normal > 0) open.push_back(tuplet);
         }
         rescale();
-        const Rational duration = DottedDuration(event.value, event.dots) * scale;
-        timed.push_back(TimedEvent{onset, duration, &event});
+        const Rational duration =
+            event.IsGrace() ? Rational(0) : DottedDuration(event.value, event.dots) * scale;
+        timed.push_back(TimedEvent{onset, duration, &event, 0});
         onset += duration;
         for (std::int32_t i = 0; i < event.tupletStops && !open.empty(); ++i) open.pop_back();
+    }
+    // Counted back from the note each run of grace notes ornaments.
+    std::int32_t rank = 0;
+    for (auto it = timed.rbegin(); it != timed.rend(); ++it) {
+        rank = it->event->IsGrace() ? rank + 1 : 0;
+        it->graceRank = rank;
     }
     return timed;
 }
@@ -58,6 +65,26 @@ std::optional<std::size_t> Score::StaffIndexOfSlot(std::int16_t slot) const {
                                  [&](const Staff& staff) { return staff.slot == slot; });
     if (it == staves_.end()) return std::nullopt;
     return static_cast<std::size_t>(it - staves_.begin());
+}
+
+const StaffGroup* Score::GroupOf(std::int16_t slot) const {
+    const auto it = std::find_if(groups_.begin(), groups_.end(), [&](const StaffGroup& group) {
+        return group.firstSlot <= slot && slot <= group.lastSlot;
+    });
+    return it == groups_.end() ? nullptr : &*it;
+}
+
+Clef Score::ClefAt(std::size_t staff, std::int32_t measure, Rational at) const {
+    if (staff >= staves_.size()) return kTrebleClef;
+    Clef clef = staves_[staff].clef;
+    const auto last =
+        std::min<std::size_t>(static_cast<std::size_t>(std::max(measure, 0)), measures_.size());
+    for (std::size_t m = 0; m < last; ++m) {
+        for (const ClefChange& change : measures_[m].clefChanges) {
+            if (change.staff == staff && (m + 1 < last || change.at <= at)) clef = change.clef;
+        }
+    }
+    return clef;
 }
 
 void Score::AddStaff(const Staff& staff) {

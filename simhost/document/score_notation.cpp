@@ -105,13 +105,23 @@ private:
         return Tuplet{*actual, *normal};
     }
 
+    // Reads `c` when it comes next.
+    bool Take(char c) {
+        if (pos_ >= text_.size() || text_[pos_] != c) return false;
+        ++pos_;
+        return true;
+    }
+
     std::optional<Event> ParseEvent() {
         Event event;
-        bool rest = false;
-        if (text_[pos_] == 'r') {
-            rest = true;
-            ++pos_;
-        }
+        event.cue = Take('c');
+        if (Take('g')) event.grace = Take('/') ? Grace::Slashed : Grace::Plain;
+        const bool rest = Take('r');
+        event.wholeMeasure = !rest && Take('R');
+        event.space = !rest && !event.wholeMeasure && Take('s');
+        const bool silent = rest || event.wholeMeasure || event.space;
+        if (silent && event.IsGrace()) return Fail("a grace note is a note, not a rest");
+        if (event.space && event.cue) return Fail("a space is not drawn, so it has no cue size");
         const std::string_view rest_of_text = text_.substr(pos_);
         bool found = false;
         for (const ValueName& name : kValueNames) {
@@ -129,7 +139,7 @@ private:
         }
         if (event.dots > 4) return Fail("more than four dots");
         if (pos_ < text_.size() && text_[pos_] == ':') {
-            if (rest) return Fail("a rest has no pitch");
+            if (silent) return Fail("a rest has no pitch");
             ++pos_;
             for (;;) {
                 auto pitch = ParsePitch();
@@ -138,7 +148,7 @@ private:
                 if (pos_ >= text_.size() || text_[pos_] != '+') break;
                 ++pos_;
             }
-        } else if (!rest) {
+        } else if (!silent) {
             event.pitches.push_back(kDefaultPitch);
         }
         if (pos_ < text_.size() && !std::isspace(static_cast<unsigned char>(text_[pos_])) &&
@@ -211,7 +221,16 @@ std::string FormatVoice(const Voice& voice) {
             out.append("(").append(std::to_string(tuplet.actual)).append(":");
             out.append(std::to_string(tuplet.normal)).append(" ");
         }
-        if (event.IsRest()) out.push_back('r');
+        if (event.cue) out.push_back('c');
+        if (event.grace == Grace::Plain) out.push_back('g');
+        if (event.grace == Grace::Slashed) out.append("g/");
+        if (event.wholeMeasure) {
+            out.push_back('R');
+        } else if (event.space) {
+            out.push_back('s');
+        } else if (event.IsRest()) {
+            out.push_back('r');
+        }
         out += NameOfValue(event.value);
         out.append(static_cast<std::size_t>(event.dots), '.');
         for (std::size_t i = 0; i < event.pitches.size(); ++i) {

@@ -4,9 +4,12 @@
 //
 // An event is a value (b w h q 8 16 32 64 128: breve to 128th), then dots, then ':' and its
 // pitches joined by '+' (a chord); without pitches a note sounds B4. A leading 'r' makes a
-// rest ("rq", "r8."). "(3:2 ...)" is a tuplet group, 3 in the time of 2; groups nest. A pitch
-// is a step letter, accidentals ('#' or 'b', repeatable) and an octave: C4 is middle C.
-// '|' separates measures where a voice spans several.
+// rest ("rq", "r8."), 'R' a rest filling its measure ("Rw", "Rh."), 's' a space: time the
+// voice spends elsewhere, not drawn ("sq"). Before that, 'c' makes a cue note ("cq:E5") and
+// 'g' a grace note, 'g/' a slashed one ("g8:D5", "g/8:D5", "cg16:F5"). "(3:2 ...)" is a tuplet
+// group, 3 in the time of 2; groups nest. A pitch is a step letter, accidentals ('#' or 'b',
+// repeatable) and an octave: C4 is middle C. '|' separates measures where a voice spans
+// several.
 #pragma once
 
 #include <cstddef>

@@ -9,32 +9,17 @@
 
 #include "simhost/document/respacer.h"
 #include "simhost/document/score_notation.h"
+#include "tests/app/imported_score.h"
 #include "tests/app/musicxml_text.h"
 
 namespace {
 
 using apptest::Attributes;
+using apptest::Import;
 using apptest::Note;
 using apptest::Partwise;
 using apptest::TimeModification;
-
-simhost::Document Import(const std::string& xml) {
-    auto parsed = simhost::ImportMusicXml(xml, "test.musicxml");
-    EXPECT_TRUE(parsed.document) << parsed.error.Describe();
-    return parsed.document ? std::move(*parsed.document) : simhost::Document();
-}
-
-// The voices of one staff in one measure, in the score notation.
-std::vector<std::string> Voices(const simhost::Document& document, std::size_t measure,
-                                std::size_t staff = 0) {
-    std::vector<std::string> texts;
-    const auto& measures = document.GetScore().Measures();
-    if (measure >= measures.size() || staff >= measures[measure].staves.size()) return texts;
-    for (const auto& voice : measures[measure].staves[staff]) {
-        texts.push_back(simhost::FormatVoice(voice));
-    }
-    return texts;
-}
+using apptest::Voices;
 
 using Texts = std::vector<std::string>;
 
@@ -196,28 +181,29 @@ TEST_P(MeasureRests, AreOneRestLastingTheMeasure) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, MeasureRests,
-                         ::testing::Values(MeasureRestCase{"FourFour", 4, 4, "rw"},
-                                           MeasureRestCase{"ThreeFour", 3, 4, "rh."},
-                                           MeasureRestCase{"SixEight", 6, 8, "rh."},
-                                           MeasureRestCase{"FiveFour", 5, 4, "(4:5 rw)"},
-                                           MeasureRestCase{"SevenEight", 7, 8, "rh.."}),
+                         ::testing::Values(MeasureRestCase{"FourFour", 4, 4, "Rw"},
+                                           MeasureRestCase{"ThreeFour", 3, 4, "Rh."},
+                                           MeasureRestCase{"SixEight", 6, 8, "Rh."},
+                                           MeasureRestCase{"FiveFour", 5, 4, "(4:5 Rw)"},
+                                           MeasureRestCase{"SevenEight", 7, 8, "Rh.."}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(MusicXmlImport, BackupAndForwardMakeVoicesAndTheTimeAVoiceSkipsBecomesRests) {
+// MusicXML writes every rest it shows as a note; the time a voice skips is a space, not drawn.
+TEST(MusicXmlImport, BackupAndForwardMakeVoicesAndTheTimeAVoiceSkipsIsASpace) {
     const simhost::Document document = Import(Partwise({{
         Attributes(2, 4) + Note("C5", "4", "half", "", "1") + Note("D5", "4", "half", "", "1") +
             "<backup><duration>8</duration></backup>" +
-            // A forward that names its voice is a rest there at once.
+            // A forward that names its voice is a space there at once.
             "<forward><duration>2</duration><voice>2</voice></forward>" +
             Note("G4", "2", "quarter", "", "2") +
             // One without a voice leaves a gap that the next note of the voice fills.
             "<forward><duration>1</duration></forward>" + Note("A4", "1", "eighth", "", "2") +
             Note("B4", "2", "quarter", "", "2"),
     }}));
-    EXPECT_EQ(Voices(document, 0), (Texts{"h:C5 h:D5", "rq q:G4 r8 8:A4 q:B4"}));
+    EXPECT_EQ(Voices(document, 0), (Texts{"h:C5 h:D5", "sq q:G4 s8 8:A4 q:B4"}));
 }
 
-TEST(MusicXmlImport, AVoiceGapOfATupletValueIsARestInATupletOfItsOwn) {
+TEST(MusicXmlImport, AVoiceGapOfATupletValueIsASpaceInATupletOfItsOwn) {
     const simhost::Document document = Import(Partwise({{
         Attributes(3, 4) + Note("C5", "1", "eighth", TimeModification(3, 2), "1") +
             Note("D5", "1", "eighth", TimeModification(3, 2), "1") +
@@ -228,7 +214,7 @@ TEST(MusicXmlImport, AVoiceGapOfATupletValueIsARestInATupletOfItsOwn) {
             Note("A4", "9", "half", "<dot/>", "2"),
     }}));
     EXPECT_EQ(Voices(document, 0),
-              (Texts{"(3:2 8:C5 8:D5 8:E5) h.:F5", "(3:2 r8) (3:2 q:G4) h.:A4"}));
+              (Texts{"(3:2 8:C5 8:D5 8:E5) h.:F5", "(3:2 s8) (3:2 q:G4) h.:A4"}));
 }
 
 TEST(MusicXmlImport, ANoteThatOverlapsItsVoiceGoesIntoALaneOfItsOwn) {
@@ -236,7 +222,7 @@ TEST(MusicXmlImport, ANoteThatOverlapsItsVoiceGoesIntoALaneOfItsOwn) {
         Attributes(1, 4) + Note("C5", "4", "whole") + "<backup><duration>2</duration></backup>" +
             Note("E5", "2", "half"),
     }}));
-    EXPECT_EQ(Voices(document, 0), (Texts{"w:C5", "rh h:E5"}));
+    EXPECT_EQ(Voices(document, 0), (Texts{"w:C5", "sh h:E5"}));
 }
 
 TEST(MusicXmlImport, PartsAreStavesAlignedByMeasureAndShorterPartsEndInEmptyMeasures) {
@@ -256,7 +242,7 @@ TEST(MusicXmlImport, PartsAreStavesAlignedByMeasureAndShorterPartsEndInEmptyMeas
     EXPECT_EQ(Voices(document, 2, 0), (Texts{"w:E5"}));
 }
 
-TEST(MusicXmlImport, TiedNotesStaySeparateAndGraceAndCueNotesAreLeftOut) {
+TEST(MusicXmlImport, TiedNotesStaySeparateAndGraceAndCueNotesAreKept) {
     const simhost::Document document = Import(Partwise({{
         Attributes(1, 4) +
             Note("F4", "2", "half", "<notations><tied type=\"start\"/></notations>")
@@ -265,12 +251,12 @@ TEST(MusicXmlImport, TiedNotesStaySeparateAndGraceAndCueNotesAreLeftOut) {
             "<note><grace/><pitch><step>A</step><octave>4</octave></pitch><type>eighth</type>"
             "</note>" +
             Note("G4", "1", "quarter"),
-        // A cue note's time is a gap in its voice.
+        // A cue note takes its time like any note, and is marked to be drawn small.
         Note("C5", "1", "quarter") + Note("D5", "1", "quarter").insert(6, "<cue/>") +
             Note("E5", "2", "half"),
     }}));
-    EXPECT_EQ(Voices(document, 0), (Texts{"h:F4 q:F4 q:G4"}));
-    EXPECT_EQ(Voices(document, 1), (Texts{"q:C5 rq h:E5"}));
+    EXPECT_EQ(Voices(document, 0), (Texts{"h:F4 q:F4 g8:A4 q:G4"}));
+    EXPECT_EQ(Voices(document, 1), (Texts{"q:C5 cq:D5 h:E5"}));
 }
 
 TEST(MusicXmlImport, MeasureRecordsTakeTimeKeyAndBarlineAndCarryThemOn) {

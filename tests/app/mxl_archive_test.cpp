@@ -2,11 +2,16 @@
 // MusicXML entry, and a damaged archive is refused with what is wrong.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "simhost/app/musicxml_import.h"
 #include "simhost/app/zip_archive.h"
 #include "simhost/document/document_file.h"
+#include "tests/app/imported_score.h"
 #include "tests/app/musicxml_text.h"
 #include "tests/app/zip_builder.h"
 
@@ -38,6 +43,22 @@ TEST(MxlArchive, ReadsTheScoreTheContainerNamesAsIfItWereUncompressed) {
     const auto compressed = simhost::ImportMusicXml(archive, "score.mxl");
     ASSERT_TRUE(compressed.document) << compressed.error.Describe();
     EXPECT_EQ(Text(compressed), Text(simhost::ImportMusicXml(kScore, "score.musicxml")));
+}
+
+// A piano score compressed reads to the same two braced staves as the file itself.
+TEST(MxlArchive, APianoScoreInAnArchiveKeepsItsStavesAndClefs) {
+    std::ifstream file(
+        std::filesystem::path(__FILE__).parent_path() / "scores" / "piano_crossing.musicxml",
+        std::ios::binary);
+    std::ostringstream score;
+    score << file.rdbuf();
+    const std::string archive =
+        ZipBytes({{"META-INF/container.xml", kContainer}, {"music/score.xml", score.str(), true}});
+    const auto compressed = simhost::ImportMusicXml(archive, "piano.mxl");
+    ASSERT_TRUE(compressed.document) << compressed.error.Describe();
+    EXPECT_EQ(Text(compressed), Text(simhost::ImportMusicXml(score.str(), "piano.musicxml")));
+    EXPECT_EQ(compressed.document->GetScore().Staves().size(), 2u);
+    EXPECT_EQ(apptest::StaffClefs(*compressed.document), (std::vector<std::string>{"G2", "F4"}));
 }
 
 TEST(MxlArchive, WithoutAContainerReadsTheFirstMusicXmlEntry) {

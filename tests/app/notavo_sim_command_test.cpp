@@ -81,10 +81,11 @@ private:
 
 std::string Sample(const std::string& name) { return (kSource / "samples" / name).string(); }
 
-// A golden file is written anew with QUOR_UPDATE_GOLDEN=1 after a change meant to alter it.
-// A difference is shown by its first line, not as two whole files.
-void ExpectGolden(const std::string& actual, const std::string& name) {
-    const fs::path golden = kSource / "tests" / "app" / "golden" / name;
+// A golden file (a path from the source tree's top) is written anew with QUOR_UPDATE_GOLDEN=1
+// after a change meant to alter it. A difference is shown by its first line, not as two whole
+// files.
+void ExpectGolden(const std::string& actual, const std::string& path) {
+    const fs::path golden = kSource / path;
     if (std::getenv("QUOR_UPDATE_GOLDEN") != nullptr) {
         std::ofstream(golden, std::ios::binary) << actual;
     }
@@ -120,8 +121,18 @@ TEST_F(Command, TheDemoRunPrintsWidthsAndPositionsAndDrawsTheGoldenPicture) {
     const std::string wrote = "wrote " + svg.string();
     ASSERT_NE(out.find(wrote), std::string::npos) << out;
     out.replace(out.find(wrote), wrote.size(), "wrote OUT.svg");
-    ExpectGolden(out, "demo_output.txt");
-    ExpectGolden(ReadFile(svg), "demo_before_after.svg");
+    ExpectGolden(out, "tests/app/golden/demo_output.txt");
+    ExpectGolden(ReadFile(svg), "tests/app/golden/demo_before_after.svg");
+}
+
+// The README shows this picture of a piano score; it is what the command it quotes draws.
+TEST_F(Command, TheReadmesPianoPictureIsWhatTheCommandDraws) {
+    const fs::path svg = Scratch("piano.svg");
+    const Outcome run = Run({"--document", Sample("scores/piano_prelude.musicxml"), "--task",
+                             "Loose Allotment", "--measures", "1-4", "--svg", svg.string()});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err.find("warning"), std::string::npos) << run.err;
+    ExpectGolden(ReadFile(svg), "docs/piano-before-after.svg");
 }
 
 struct BadInput {
@@ -182,7 +193,16 @@ INSTANTIATE_TEST_SUITE_P(
                                {"--document", Sample("scores/chorale.ntv"), "--task",
                                 "Tight Scaling", "--measures", "3-9"},
                                1,
-                               "measures 3-9 are beyond the score's 4 measures"},
+                               "measures 3-9 reach outside the document; the document has "
+                               "measures 1-4"},
+                      BadInput{"SelectionBeforeTheScore",
+                               nullptr,
+                               nullptr,
+                               {"--document", Sample("scores/chorale.ntv"), "--task",
+                                "Tight Scaling", "--measures", "0-2"},
+                               1,
+                               "measures 0-2 reach outside the document; the document has "
+                               "measures 1-4"},
                       BadInput{
                           "UnknownTask",
                           nullptr,
@@ -196,7 +216,14 @@ INSTANTIATE_TEST_SUITE_P(
                                {"--document", Sample("scores/chorale.ntv"), "--task",
                                 "Tight Scaling", "--measures", "4-2"},
                                2,
-                               "--measures takes A-B with 1 <= A <= B, not '4-2'"},
+                               "measures 4-2 are reversed; the document has measures 1-4"},
+                      BadInput{"RangeNotOfNumbers",
+                               nullptr,
+                               nullptr,
+                               {"--document", Sample("scores/chorale.ntv"), "--task",
+                                "Tight Scaling", "--measures", "two-4"},
+                               2,
+                               "--measures takes A-B, two measure numbers, not 'two-4'"},
                       BadInput{"FlagWithoutARun",
                                nullptr,
                                nullptr,
@@ -267,6 +294,62 @@ TEST_F(Command, TheInteractiveModeDrivesTheDialogLineByLine) {
     const simhost::ParsedDocument reopened = simhost::ReadDocumentFile(saved.string());
     ASSERT_TRUE(reopened.document.has_value()) << reopened.error.Describe();
     EXPECT_EQ(reopened.document->History().UndoSteps().size(), 0u) << "history is not saved";
+}
+
+// What is read but cannot be drawn as written is named with its file and line, and the run
+// goes on.
+TEST_F(Command, WarningsAboutTheScoreNameFileAndLineAndTheRunGoesOn) {
+    const fs::path score = Scratch("drums.musicxml");
+    std::ofstream(score, std::ios::binary)
+        << "<score-partwise><part-list><score-part id=\"P1\"/></part-list>\n"
+           "<part id=\"P1\"><measure number=\"1\"><attributes><divisions>1</divisions>\n"
+           "<clef><sign>percussion</sign></clef></attributes>\n"
+           "<note><unpitched><display-step>C</display-step><display-octave>5</display-octave>"
+           "</unpitched><duration>4</duration></note></measure></part></score-partwise>\n";
+    const fs::path svg = Scratch("drums.svg");
+    const Outcome run =
+        Run({"--document", score.string(), "--task", "Tight Scaling", "--svg", svg.string()});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.err.find(score.string() + ":3: warning: part \"P1\", measure 1: a percussion "
+                                            "clef"),
+              std::string::npos)
+        << run.err;
+    EXPECT_TRUE(fs::exists(svg));
+    EXPECT_NE(run.out.find("  staff 1  percussion clef\n"), std::string::npos) << run.out;
+}
+
+// A refused selection leaves the one before it, and the session goes on.
+TEST_F(Command, TheInteractiveModeRefusesReversedAndOutsideSelectionsNamingTheMeasures) {
+    const fs::path kept = Scratch("kept.ntv");
+    const fs::path moved = Scratch("moved.ntv");
+    const Outcome run = Run({"--document", Sample("scores/chorale.ntv"), "--interactive"},
+                            "select 9 1\nselect 3 9\nselect 0 2\nsave " + kept.string() +
+                                "\nselect 2 3\nsave " + moved.string() + "\nquit\n");
+    ASSERT_EQ(run.status, 0) << run.err;
+    for (const char* refusal :
+         {"measures 9-1 are reversed; the document has measures 1-4\n",
+          "measures 3-9 reach outside the document; the document has measures 1-4\n",
+          "measures 0-2 reach outside the document; the document has measures 1-4\n"}) {
+        EXPECT_NE(run.out.find(refusal), std::string::npos) << refusal << run.out;
+    }
+    const auto selection = [](const fs::path& path) {
+        const simhost::ParsedDocument parsed = simhost::ReadDocumentFile(path.string());
+        EXPECT_TRUE(parsed.document.has_value()) << parsed.error.Describe();
+        return parsed.document ? std::pair{parsed.document->Selection().startMeasure,
+                                           parsed.document->Selection().endMeasure}
+                               : std::pair<std::int16_t, std::int16_t>{};
+    };
+    EXPECT_EQ(selection(kept), (std::pair<std::int16_t, std::int16_t>{1, 4}));
+    EXPECT_EQ(selection(moved), (std::pair<std::int16_t, std::int16_t>{2, 3}));
+}
+
+// What a host may send is a scenario's to try: a reversed region beyond the score included.
+TEST_F(Command, AScenarioMaySelectAReversedRegionOutsideTheDocument) {
+    const fs::path script = Scratch("odd.scenario");
+    std::ofstream(script, std::ios::binary)
+        << "staff 1 \"q q q q | w\"\nselect 9 1\ninvoke\nchoose \"Tight Scaling\"\n";
+    const Outcome run = Run({"--scenario", script.string()});
+    EXPECT_EQ(run.status, 0) << run.err;
 }
 
 TEST_F(Command, CompareAllDrawsOneLabelledRowForEveryTaskTheDialogLists) {

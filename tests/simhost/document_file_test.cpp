@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "simhost/document/document_builder.h"
+#include "simhost/document/score_notation.h"
 #include "simhost/services/document_backend.h"
 
 namespace {
@@ -21,8 +22,12 @@ constexpr std::uint32_t kTagAllotment = MakeTag("otDA");
 
 Document RichDocument() {
     return DocumentBuilder()
-        .withStaff(41, {"q:C4+E4+G4 r8 (3:2 8:F#5 (3:2 16 16 16) 8) | w", "h. rq | rw"})
-        .withStaff(57, {"(5:4 16 16 16 16 16) q h"})
+        .withStaff(41, {"q:C4+E4+G4 r8 (3:2 8:F#5 (3:2 16 16 16) 8) | w", "h. rq | rw"}, "G2-8")
+        .withStaff(57, {"(5:4 16 16 16 16 16) q g/8:D3 cq:E3 | sh g16:A3 g16:B3 h:C4 | Rw"}, "C4")
+        .withStaff(57, {"w:C3"}, "F4")
+        .withBrace(2, 3)
+        .withClefChange(2, 2, simhost::Rational(1024, 3), "F4")
+        .withClefChange(2, 3, 4096, "C3")
         .withMeasures(3)
         .withAllotments({{0, 72}, {341, 42}, {8192, 253}})
         .withRecord(0x01020304, -2, 7, {0xFF, 0x00, 0x7F}, {1, 2, 3, 4})
@@ -39,6 +44,8 @@ TEST(DocumentFile, WhatIsWrittenReadsBackToTheSameDocument) {
     ASSERT_TRUE(parsed.document) << parsed.error.Describe();
     EXPECT_TRUE(parsed.document->SameContentAs(document));
     EXPECT_EQ(simhost::FormatDocumentText(*parsed.document), text);
+    EXPECT_NE(text.find("staff 2 2 57 C4\nstaff 3 3 57 F4\nbrace 2 3\n"), std::string::npos);
+    EXPECT_NE(text.find("clef 2 1024/3 F4\nclef 3 4096 C3\n"), std::string::npos);
     // Tags that are not four printable characters are written in hex.
     EXPECT_NE(text.find("record 0x01020304 -2 7 01020304 ff007f"), std::string::npos);
     EXPECT_NE(text.find("record 0x7A7A237A 1 0 00000000 -"), std::string::npos);
@@ -80,8 +87,37 @@ INSTANTIATE_TEST_SUITE_P(
                       "no staff in slot 2"},
         MalformedCase{"BadNotes", "staff 1 1 1\nmeasure 1\nvoice 1 1 q q x\n", 4, "column 15"},
         MalformedCase{"StaffAfterMeasure", "staff 1 1 1\nmeasure 1\nstaff 2 2 2\n", 4,
-                      "after the first measure"}),
+                      "after the first measure"},
+        MalformedCase{"UnknownClef", "staff 1 1 1 X2\n", 2, "a clef is written like G2"},
+        MalformedCase{"BraceOfOneStaff", "staff 1 1 1\nbrace 1 1\n", 3, "at least two staves"},
+        MalformedCase{"BraceOverAMissingStaff", "staff 1 1 1\nstaff 2 2 2\nbrace 1 3\n", 4,
+                      "no staff in slot 3"},
+        MalformedCase{"BracesThatOverlap",
+                      "staff 1 1 1\nstaff 2 2 2\nstaff 3 3 3\nbrace 1 2\nbrace 2 3\n", 6,
+                      "has a brace already"},
+        MalformedCase{"ClefChangeBeforeAnyMeasure", "staff 1 1 1\nclef 1 0 F4\n", 3,
+                      "before the first measure"},
+        MalformedCase{"ClefChangeAtNoTime", "staff 1 1 1\nmeasure 1\nclef 1 half F4\n", 4,
+                      "a time in 1024ths"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Files written before staves had clefs and braces: every staff is a treble staff and none is
+// joined to another. The samples were written so.
+TEST(DocumentFile, AFileOfTheOlderFormatLoadsWithTrebleStavesAndNoBraces) {
+    const auto parsed = simhost::ParseDocumentText(
+        "notavo-sim document 1\nnumber 1\nstaff 1 1 1\nstaff 2 2 2\n"
+        "selection 1 1 1 0 2 2 1 4096\nmeasure 1\nvoice 1 1 q:D5 q:B4 h:C5\n"
+        "voice 2 1 w:G2+G3\nrecord SOMS 1 0 00000000 2c011800040000040100\n",
+        "old.ntv");
+    ASSERT_TRUE(parsed.document) << parsed.error.Describe();
+    const simhost::Score& score = parsed.document->GetScore();
+    ASSERT_EQ(score.Staves().size(), 2u);
+    EXPECT_EQ(score.Staves()[0], (simhost::Staff{1, 1, 1, simhost::kTrebleClef}));
+    EXPECT_EQ(score.Staves()[1], (simhost::Staff{2, 2, 2, simhost::kTrebleClef}));
+    EXPECT_TRUE(score.Groups().empty());
+    EXPECT_TRUE(score.Measures()[0].clefChanges.empty());
+    EXPECT_EQ(simhost::FormatVoice(score.Measures()[0].staves[1][0]), "w:G2+G3");
+}
 
 TEST(DocumentFile, AFileWithoutTheHeaderIsNotADocument) {
     for (const char* text : {"", "number 1\n"}) {

@@ -91,8 +91,52 @@ INSTANTIATE_TEST_SUITE_P(
                     {20, 110, 200, 290, 20, 200},
                     {}},
         // A measure without any note is one rest of its time signature.
-        SpacingCase{"EmptyMeasure", {{1024, 80}, {4096, 150}}, {"|"}, {}, 180, {}, {}}),
+        SpacingCase{"EmptyMeasure", {{1024, 80}, {4096, 150}}, {"|"}, {}, 180, {}, {}},
+        // Grace notes take no time: each gets a small fixed space of its own before the note
+        // it ornaments, in every staff at once.
+        SpacingCase{"GraceNotesTakeAFixedSpaceBeforeTheirNote",
+                    {{1024, 80}},
+                    {"q g8:D5 g/8:E5 q q q"},
+                    {"q q q q"},
+                    20 + 4 * 80 + 2 * 30 + 10,
+                    {20, 100, 130, 160, 240, 320},
+                    {20, 160, 240, 320}},
+        // A space is spaced as a rest of its length would be, so the notes around it stand
+        // where they would.
+        SpacingCase{"ASpaceIsSpacedAsARest",
+                    {{1024, 80}, {2048, 120}},
+                    {"sq q h", "rq q h"},
+                    {},
+                    20 + 80 + 80 + 120 + 10,
+                    {20, 100, 180, 20, 100, 180},
+                    {}},
+        // A rest filling its measure stands in the middle of the room between the margins.
+        SpacingCase{"AWholeMeasureRestStandsInTheMiddle",
+                    {{1024, 80}, {4096, 150}},
+                    {"Rw"},
+                    {"q q q q"},
+                    20 + 4 * 80 + 10,
+                    {(20 + 340) / 2},
+                    {20, 100, 180, 260}}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// A clef change gets a column of fixed width before the onset it takes over at; at the
+// measure's end, after the last onset's space.
+TEST(Respacer, AClefChangeTakesRoomBeforeItsOnset) {
+    for (const auto& [at, positions] :
+         {std::pair{2048, std::vector<std::int16_t>{20, 100, 240, 320}},
+          std::pair{4096, std::vector<std::int16_t>{20, 100, 180, 260}}}) {
+        Document document = DocumentBuilder()
+                                .withAllotments({{1024, 80}})
+                                .withMeasureFields(Fields())
+                                .withStaff(1, {"q q q q"}, "F4")
+                                .withClefChange(1, 1, at, "G2")
+                                .Build();
+        ASSERT_EQ(Respacer(document).RespaceMeasures(1, 1), 1);
+        EXPECT_EQ(document.MeasureRecord(1)->width, 20 + 4 * 80 + 60 + 10) << at;
+        EXPECT_EQ(simhost::NotePositions(document, 1, 1), positions) << at;
+    }
+}
 
 TEST(Respacer, WritesOnlyTheWidthOfEachSelectedMeasureAndKeepsItsOtherFields) {
     Document document = DocumentBuilder()

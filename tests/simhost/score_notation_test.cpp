@@ -57,9 +57,48 @@ TEST(ScoreNotation, ChordsRestsAndPitchesAreRead) {
     EXPECT_EQ(voice->events[3].pitches[0], (simhost::Pitch{6, -1, 3}));
 }
 
+TEST(ScoreNotation, GraceCueSpaceAndWholeMeasureRestsAreMarkedByPrefixes) {
+    const auto voice = simhost::ParseVoice("g8:D5 g/16:E5+G5 cq:F5 sq Rh. crq", nullptr);
+    ASSERT_TRUE(voice);
+    ASSERT_EQ(voice->events.size(), 6u);
+    const auto& e = voice->events;
+    EXPECT_EQ(e[0].grace, simhost::Grace::Plain);
+    EXPECT_EQ(e[1].grace, simhost::Grace::Slashed);
+    EXPECT_EQ(e[1].pitches.size(), 2u);
+    EXPECT_TRUE(e[2].cue);
+    EXPECT_FALSE(e[2].IsGrace());
+    EXPECT_TRUE(e[3].space);
+    EXPECT_FALSE(e[3].IsRest()) << "a space is not drawn as a rest";
+    EXPECT_TRUE(e[4].wholeMeasure);
+    EXPECT_TRUE(e[4].IsRest());
+    EXPECT_TRUE(e[5].cue);
+    EXPECT_TRUE(e[5].IsRest());
+}
+
+// Grace notes last nothing and stand at the onset of the note after them, counted back from
+// it; the time of every other event is as if they were not there.
+TEST(ScoreNotation, GraceNotesTakeNoTimeAndAreRankedBackFromTheirNote) {
+    const auto voice = simhost::ParseVoice("q g16 g16 (3:2 8 g8 8 8) h", nullptr);
+    ASSERT_TRUE(voice);
+    std::vector<Rational> onsets;
+    std::vector<Rational> durations;
+    std::vector<std::int32_t> ranks;
+    for (const auto& timed : voice->Timed()) {
+        onsets.push_back(timed.onset);
+        durations.push_back(timed.duration);
+        ranks.push_back(timed.graceRank);
+    }
+    const Rational third(1024, 3);
+    EXPECT_EQ(onsets, (std::vector<Rational>{0, 1024, 1024, 1024, 1024 + third, 1024 + third,
+                                             1024 + 2 * third, 2048}));
+    EXPECT_EQ(durations, (std::vector<Rational>{1024, 0, 0, third, 0, third, third, 2048}));
+    EXPECT_EQ(ranks, (std::vector<std::int32_t>{0, 2, 1, 0, 1, 0, 0, 0}));
+}
+
 TEST(ScoreNotation, WrittenTextReadsBackToTheSameVoice) {
     for (const char* text :
-         {"q:C4+E4+G4 r8 (3:2 8 (3:2 16 16 16) 8) h.:Bb3", "(3:2 8 8 8)(3:2 8 8 8)", ""}) {
+         {"q:C4+E4+G4 r8 (3:2 8 (3:2 16 16 16) 8) h.:Bb3", "(3:2 8 8 8)(3:2 8 8 8)", "",
+          "g/8:A5 cg16:B5 q:G5 cq:F#5 sh (4:5 Rw) cr8"}) {
         const auto voice = simhost::ParseVoice(text, nullptr);
         ASSERT_TRUE(voice) << text;
         const auto again = simhost::ParseVoice(simhost::FormatVoice(*voice), nullptr);
@@ -97,6 +136,8 @@ INSTANTIATE_TEST_SUITE_P(
                       ErrorCase{"(3:2 8 8", 9, "not closed"}, ErrorCase{"q )", 3, "without"},
                       ErrorCase{"(3:2 8 | 8)", 8, "crosses"}, ErrorCase{"(3:0 8)", 5, "ratio"},
                       ErrorCase{"r8:C4", 3, "rest has no pitch"}, ErrorCase{"q:C4+", 6, "pitch"},
-                      ErrorCase{"(3:2 )", 6, "empty"}));
+                      ErrorCase{"(3:2 )", 6, "empty"}, ErrorCase{"gr8", 3, "grace note is a note"},
+                      ErrorCase{"csq", 3, "no cue size"}, ErrorCase{"s8:C4", 3, "no pitch"},
+                      ErrorCase{"Rw:C4", 3, "no pitch"}, ErrorCase{"g", 2, "note value"}));
 
 }  // namespace

@@ -1,0 +1,48 @@
+// Which selections a user may ask for: forwards, and inside the document.
+#include "simhost/app/measure_selection.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct SelectionCase {
+    std::int32_t first;
+    std::int32_t last;
+    std::int32_t count;
+    bool reversed;
+    const char* message;  // empty: accepted
+};
+
+class Selections : public ::testing::TestWithParam<SelectionCase> {};
+
+TEST_P(Selections, AreAcceptedOrRefusedNamingTheDocumentsMeasures) {
+    const SelectionCase& c = GetParam();
+    const auto refused = simhost::CheckSelection(c.first, c.last, c.count);
+    if (std::string(c.message).empty()) {
+        EXPECT_FALSE(refused) << refused->message;
+        return;
+    }
+    ASSERT_TRUE(refused);
+    EXPECT_EQ(refused->message, c.message);
+    EXPECT_EQ(refused->reversed, c.reversed);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, Selections,
+    ::testing::Values(
+        SelectionCase{1, 4, 4, false, ""}, SelectionCase{2, 2, 4, false, ""},
+        SelectionCase{9, 1, 4, true, "measures 9-1 are reversed; the document has measures 1-4"},
+        SelectionCase{3, 2, 4, true, "measures 3-2 are reversed; the document has measures 1-4"},
+        SelectionCase{3, 9, 4, false,
+                      "measures 3-9 reach outside the document; the document has measures 1-4"},
+        SelectionCase{0, 2, 4, false,
+                      "measures 0-2 reach outside the document; the document has measures 1-4"},
+        SelectionCase{5, 5, 4, false,
+                      "measure 5 lies outside the document; the document has measures 1-4"},
+        SelectionCase{1, 2, 1, false,
+                      "measures 1-2 reach outside the document; the document has only "
+                      "measure 1"},
+        SelectionCase{1, 1, 0, false,
+                      "measure 1 lies outside the document; the document has no measures"}));
+
+}  // namespace
