@@ -7,28 +7,28 @@
 #        install_packages.sh --archive    prints the address of the archive this machine uses
 set -euo pipefail
 
-# What each group needs. A word that names another group brings in that group's needs; a word
-# starting with "~" is a set-up step (below) rather than a package.
+# What each group needs: packages, "@GROUP" for everything another group needs, and set-up steps
+# (below) starting with "~". Group names given on the command line need no "@".
 declare -A needs=(
   # make demo: notavo-sim from the native build, whose configuration also looks for GoogleTest.
   [demo]="cmake make g++ libgtest-dev libpugixml-dev zlib1g-dev"
   # The native and the sanitizer suites (GCC's sanitizer runtimes come with g++).
-  [native]="demo"
-  [sanitize]="native"
+  [native]="@demo"
+  [sanitize]="@native"
   # The Windows DLLs and NOTAVO.EXE, cross-built and checked statically.
   [windows]="cmake make mingw-w64"
-  [fuzz]="native clang libclang-rt-14-dev"
-  [coverage]="native gcovr"
-  [memcheck]="native valgrind"
-  [bench]="native libbenchmark-dev valgrind"
+  [fuzz]="@native clang libclang-rt-14-dev"
+  [coverage]="@native gcovr"
+  [memcheck]="@native valgrind"
+  [bench]="@native libbenchmark-dev valgrind"
   [style]="clang-format clang-tidy"
   # The Windows suite under wine64 on a virtual X screen; the picture is checked with ImageMagick.
-  [wine-x86_64]="windows wine wine64 xvfb xauth imagemagick"
+  [wine-x86_64]="@windows wine wine64 xvfb xauth imagemagick"
   # The same under 32-bit Wine. The kernel runs i386 programs only through QEMU's user-mode
   # emulator registered with binfmt_misc, and Wine needs a newer QEMU than Debian 12's own.
-  [wine-i686]="wine-x86_64 wine32:i386 ~qemu-i386 ~binfmt-i386"
+  [wine-i686]="@wine-x86_64 wine32:i386 ~qemu-i386 ~binfmt-i386"
   # make test-wine: both Wine runs, compared with the headless scenario suite.
-  [wine]="native wine-x86_64 wine-i686"
+  [wine]="@native @wine-x86_64 @wine-i686"
   # tools/chroot_check.sh: a minimal Debian root for trying the two commands from nothing.
   [chroot-check]="debootstrap"
 )
@@ -49,8 +49,10 @@ words=()
 expand() {
   local word
   for word in "$@"; do
-    if [ -n "${needs[$word]+set}" ]; then
-      [ -n "${seen[group:$word]+set}" ] || { seen[group:$word]=1; expand ${needs[$word]}; }
+    if [[ $word == @* ]]; then
+      word=${word#@}
+      [ -n "${needs[$word]+set}" ] || { echo "install_packages: no group $word"; exit 2; }
+      [ -n "${seen[@$word]+set}" ] || { seen[@$word]=1; expand ${needs[$word]}; }
     elif [ -z "${seen[$word]+set}" ]; then
       seen[$word]=1
       words+=("$word")
@@ -200,7 +202,7 @@ if [ "${1:-}" = --archive ]; then
   exit 0
 fi
 
-expand "$@"
+expand "${@/#/@}"
 find_missing
 [ ${#missing[@]} -eq 0 ] && exit 0
 
