@@ -77,7 +77,9 @@ run() {
 
   # Not root: each command says in one line which command to run, and fails.
   inside id newcomer >/dev/null 2>&1 || inside useradd -m newcomer
-  inside runuser -u newcomer -- git clone -q /src/quor /home/newcomer/quor
+  rm -rf "$root/home/newcomer/quor"
+  git clone -q "$repo" "$root/home/newcomer/quor"
+  inside chown -R newcomer: /home/newcomer/quor
   local goal out
   for goal in demo test; do
     if out=$(inside runuser -u newcomer -- make -C /home/newcomer/quor --no-print-directory $goal 2>&1); then
