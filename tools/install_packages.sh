@@ -60,6 +60,10 @@ expand() {
   done
 }
 wanted() { [ -n "${seen[$1]+set}" ]; }
+fail() {
+  echo "install_packages: $*"
+  exit 1
+}
 
 installed() {
   [ "$(dpkg-query -W -f='${Status}' "$1" 2>/dev/null)" = "install ok installed" ]
@@ -169,10 +173,7 @@ add_backports() {
   fi
   local uri key
   IFS=$'\t' read -r uri key < <(archive_source) || true
-  if [ -z "${uri:-}" ]; then
-    echo "install_packages: cannot add $backports: no apt source serves $codename"
-    exit 1
-  fi
+  [ -n "${uri:-}" ] || fail "cannot add $backports: no apt source serves $codename"
   {
     echo "Types: deb"
     echo "URIs: $uri"
@@ -187,14 +188,16 @@ add_backports() {
 # chroot, or Wine's own processes). Entries for other formats are left as they are.
 register_i386() {
   local entry
-  mountpoint -q "$binfmt" || mount -t binfmt_misc binfmt_misc "$binfmt"
+  mountpoint -q "$binfmt" || mount -t binfmt_misc binfmt_misc "$binfmt" ||
+    fail "cannot mount binfmt_misc at $binfmt"
   binfmt_ready && return 0
   for entry in $(i386_entries); do
     echo "install_packages: replacing the binfmt_misc entry ${entry##*/}" \
       "($(sed -n 's/^interpreter //p' "$entry"))"
-    echo -1 >"$entry"
+    echo -1 >"$entry" || fail "cannot remove the binfmt_misc entry ${entry##*/}"
   done
-  printf '%s' ":qemu-i386:M::$i386_magic:$i386_mask:$qemu_i386:F" >"$binfmt/register"
+  printf '%s' ":qemu-i386:M::$i386_magic:$i386_mask:$qemu_i386:F" >"$binfmt/register" ||
+    fail "cannot register i386 programs with binfmt_misc"
 }
 
 if [ "${1:-}" = --archive ]; then
@@ -216,16 +219,19 @@ echo "install_packages: installing ${missing[*]}"
 if [[ " ${packages[*]} " == *:i386\ * ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
   dpkg --add-architecture i386
 fi
-if wanted ~qemu-i386 && ! qemu_new_enough; then add_backports; fi
-apt-get update -qq
-[ ${#packages[@]} -eq 0 ] || apt-get install -y -qq "${packages[@]}" >/dev/null
+backported=()
 if wanted ~qemu-i386 && ! qemu_new_enough; then
-  apt-get install -y -qq -t "$backports" qemu-user-static >/dev/null
+  add_backports
+  backported=(qemu-user-static)
 fi
+if [ ${#packages[@]} -gt 0 ] || [ ${#backported[@]} -gt 0 ]; then
+  apt-get update -qq || fail "apt-get update failed"
+fi
+[ ${#packages[@]} -eq 0 ] || apt-get install -y -qq "${packages[@]}" >/dev/null ||
+  fail "apt-get install ${packages[*]} failed"
+[ ${#backported[@]} -eq 0 ] || apt-get install -y -qq -t "$backports" "${backported[@]}" >/dev/null ||
+  fail "apt-get install -t $backports ${backported[*]} failed"
 if wanted ~binfmt-i386; then register_i386; fi
 
 find_missing
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "install_packages: still missing after the install: ${missing[*]}"
-  exit 1
-fi
+[ ${#missing[@]} -eq 0 ] || fail "still missing after the install: ${missing[*]}"
