@@ -6,32 +6,41 @@ PRESETS_WINDOWS := mingw-i686 mingw-x86_64
 
 all: build
 
-# Further suites and tools add their own targets (and prerequisites of `test`) in mk/.
+# What a target needs from Debian's archive is a group of tools/install_packages.sh: as root it
+# installs what is missing, otherwise it says in one line which command to run. `packages-GROUP`
+# checks one group.
+INSTALL_PACKAGES := bash tools/install_packages.sh
+packages-%:
+	@$(INSTALL_PACKAGES) $*
+
+# The suites of `make test`, each also a group of the install script; mk/ files add theirs.
+TEST_SUITES := test-native test-sanitize test-windows
+
+# Further suites and tools add their own targets (and their suites to TEST_SUITES) in mk/.
 -include $(sort $(wildcard mk/*.mk))
 
-build:
+build: packages-native
 	cmake --preset native
 	cmake --build --preset native
 
-test: test-native test-sanitize test-windows
+# Every suite's packages are checked first and at once, so that a user who is not root reads one
+# command that installs them all.
+test: packages-test $(TEST_SUITES)
 	@echo "All suites ran: $(filter test-%,$^)."
+
+packages-test:
+	@$(INSTALL_PACKAGES) $(TEST_SUITES:test-%=%)
 
 test-native: build
 	ctest --preset native
 
-test-sanitize:
+test-sanitize: packages-sanitize
 	cmake --preset sanitize
 	cmake --build --preset sanitize
 	ctest --preset sanitize
 
-# The Windows DLLs are cross-built and checked statically. A missing cross compiler fails the
-# run: it never skips quietly.
-test-windows:
-	@for prefix in i686-w64-mingw32 x86_64-w64-mingw32; do \
-	  command -v $$prefix-g++ >/dev/null || { \
-	    echo "cannot run the Windows suites: $$prefix-g++ is missing (apt-get install mingw-w64)"; \
-	    exit 1; }; \
-	done
+# The Windows DLLs are cross-built and checked statically.
+test-windows: packages-windows
 	@set -e; for preset in $(PRESETS_WINDOWS); do \
 	  cmake --preset $$preset; \
 	  cmake --build --preset $$preset; \
@@ -39,16 +48,19 @@ test-windows:
 	done
 
 # A sample score through the dialog: "Loose Allotment" on measures 1 to 3 with Fixed Barlines.
-demo: build
+# Only the command and the module it loads are built.
+demo: packages-demo
+	cmake --preset native
+	cmake --build --preset native --target notavo-sim
 	@mkdir -p build/demo
 	./build/native/simhost/app/notavo-sim --document samples/scores/rhythm_study.ntv \
 	  --task "Loose Allotment" --measures 1-3 --fixed-barlines \
 	  --svg build/demo/before_after.svg
 
-format:
+format: packages-style
 	git ls-files '*.h' '*.cpp' | xargs clang-format -i
 
-tidy: build
+tidy: build packages-style
 	git ls-files 'host/*.cpp' 'framework/*.cpp' 'spacing/*.cpp' | \
 	  xargs clang-tidy --quiet -p build/native
 

@@ -9,8 +9,7 @@ BENCH_FLAGS ?= --benchmark_min_time=0.5
 
 .PHONY: bench bench-build bench-callgrind
 
-bench-build:
-	@[ -e /usr/include/benchmark/benchmark.h ] || { echo "cannot run the benchmarks: Google Benchmark is missing (apt-get install libbenchmark-dev)"; exit 1; }
+bench-build: packages-bench
 	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 	cmake --build $(BENCH_DIR) -j2 --target quor_bench quor_spacing_runs
 
@@ -18,8 +17,7 @@ bench: bench-build
 	$(BENCH_DIR)/bench/quor_bench $(BENCH_FLAGS)
 	@$(MAKE) --no-print-directory bench-callgrind
 
-bench-callgrind:
-	@command -v valgrind >/dev/null || { echo "cannot count instructions: valgrind is missing (apt-get install valgrind)"; exit 1; }
+bench-callgrind: packages-bench
 	@set -euo pipefail; mkdir -p $(BENCH_DIR)/callgrind; \
 	printf '%-18s %8s %16s %18s %14s\n' kind runs instructions "instructions/run" "calls/run"; \
 	for kind in $(BENCH_KINDS); do \

@@ -11,9 +11,8 @@ COVERAGE_GCOVR := gcovr --root $(CURDIR) --object-directory $(COVERAGE_DIR) \
 
 .PHONY: coverage
 
-coverage:
+coverage: packages-coverage
 	@set -euo pipefail; \
-	command -v gcovr >/dev/null || { echo "cannot measure coverage: gcovr is missing (apt-get install gcovr)"; exit 1; }; \
 	cmake -S . -B $(COVERAGE_DIR) -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS=--coverage >/dev/null; \
 	cmake --build $(COVERAGE_DIR) -j2; \
 	find $(COVERAGE_DIR) -name '*.gcda' -delete; \

@@ -6,7 +6,7 @@ LONGRUN_RUNS ?= 10000
 
 .PHONY: longrun
 
-longrun:
+longrun: packages-native
 	cmake -S . -B $(LONGRUN_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 	cmake --build $(LONGRUN_DIR) -j2 --target quor_long_run
 	time $(LONGRUN_DIR)/bench/quor_long_run $(LONGRUN_RUNS)

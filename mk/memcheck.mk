@@ -13,8 +13,7 @@ MEMCHECK_HOSTILE_FILTER ?= -*LoadsClaimedWithoutData:*EverRisingKeys*
 
 .PHONY: memcheck memcheck-build
 
-memcheck-build:
-	@command -v valgrind >/dev/null || { echo "cannot run memcheck: valgrind is missing (apt-get install valgrind)"; exit 1; }
+memcheck-build: packages-memcheck
 	cmake -S . -B $(MEMCHECK_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 	cmake --build $(MEMCHECK_DIR) -j2 --target QuorNoteSpacing tests_scenarios tests_hostile
 

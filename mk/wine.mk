@@ -1,9 +1,18 @@
-# The scenarios on NOTAVO.EXE, the substitute host on the real USER32, under wine64: every file
-# in samples/scenarios, then a picture of the dialog (build/wine/dialog.png) checked for its
-# size and colours. Installs Wine and the rest when root and they are missing.
+# The Windows suite: NOTAVO.EXE, the substitute host on the real USER32, under Wine for both
+# Windows architectures (wine64, and 32-bit Wine through QEMU): the host's Win32 checks, every
+# file in samples/scenarios, then a picture of the dialog (build/wine/ARCH/dialog.png) checked
+# for its size and colours. Then each scenario's verdicts there are compared with the headless
+# suite's. Both architectures run even when the first fails, so that the comparison sees both.
+WINE_ARCHES := x86_64 i686
+WINE_SCENARIOS := $(sort $(wildcard samples/scenarios/*.scenario))
+
 .PHONY: test-wine
+TEST_SUITES += test-wine
 
-test: test-wine
-
-test-wine:
-	bash simhost/win32/wine_suite.sh $(sort $(wildcard samples/scenarios/*.scenario))
+test-wine: packages-wine
+	@status=0; \
+	for arch in $(WINE_ARCHES); do \
+	  bash simhost/win32/wine_suite.sh $$arch $(WINE_SCENARIOS) || status=1; \
+	done; \
+	bash simhost/win32/compare_scenarios.sh $(WINE_ARCHES) -- $(WINE_SCENARIOS) || status=1; \
+	exit $$status

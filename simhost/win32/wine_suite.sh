@@ -1,50 +1,38 @@
 #!/usr/bin/env bash
-# Under wine64 and a virtual X screen: the checks of the host's Win32 pieces, every scenario on
-# NOTAVO.EXE (the substitute host on the real USER32), then a picture of the dialog, checked.
-# Builds what it needs in build/wine-x86_64 and keeps its Wine prefix in build/wine-prefix,
-# set up on first use.
-# Usage: wine_suite.sh <scenario file>...
+# One Windows architecture under Wine on a virtual X screen: the checks of the host's Win32
+# pieces, every scenario on NOTAVO.EXE (the substitute host on the real USER32) with that
+# architecture's DLL, then a picture of the dialog, checked. x86_64 runs under wine64; i686, the
+# DLL users install, under 32-bit Wine, whose i386 processes the kernel hands to QEMU's
+# user-mode emulator through binfmt_misc.
+# Builds in build/wine-ARCH, keeps a Wine prefix in build/wine-prefix-ARCH (set up on first use)
+# and leaves its results in build/wine/ARCH: scenarios.txt holds one PASS or FAIL line a file.
+# Usage: wine_suite.sh x86_64|i686 <scenario file>...
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 root=$PWD
-build=$root/build/wine-x86_64
-out=$root/build/wine
-export WINEPREFIX=$root/build/wine-prefix
-export WINEDEBUG=-all
+arch=${1:-}
+case $arch in
+  x86_64) loader=/usr/lib/wine/wine64 winearch=win64 ;;
+  i686) loader=/usr/lib/wine/wine winearch=win32 ;;
+  *) echo "usage: wine_suite.sh x86_64|i686 <scenario file>..."; exit 2 ;;
+esac
+shift
+[ $# -gt 0 ] || { echo "usage: wine_suite.sh x86_64|i686 <scenario file>..."; exit 2; }
+say() { echo "wine suite ($arch): $*"; }
+
+# Wine, QEMU and the rest: installed when root, else one line says what to run.
+bash "$root/tools/install_packages.sh" "wine-$arch"
+wineserver=/usr/lib/wine/wineserver
+for tool in "$loader" "$wineserver"; do
+  [ -x "$tool" ] || { say "cannot run: $tool is missing after the install"; exit 1; }
+done
+
+build=$root/build/wine-$arch
+out=$root/build/wine/$arch
+export WINEPREFIX=$root/build/wine-prefix-$arch WINEARCH=$winearch WINEDEBUG=-all
 screen=(xvfb-run -a -s "-screen 0 1280x1024x24")
 
-cannot() { echo "cannot run the Wine suite: $*"; exit 1; }
-
-find_wine64() {
-  command -v wine64 2>/dev/null || { [ -x /usr/lib/wine/wine64 ] && echo /usr/lib/wine/wine64; } || true
-}
-find_wineserver() {
-  command -v wineserver 2>/dev/null || { [ -x /usr/lib/wine/wineserver ] && echo /usr/lib/wine/wineserver; } || true
-}
-missing() {
-  local tools=()
-  command -v x86_64-w64-mingw32-g++ >/dev/null || tools+=(x86_64-w64-mingw32-g++)
-  [ -n "$(find_wine64)" ] || tools+=(wine64)
-  command -v xvfb-run >/dev/null || tools+=(xvfb-run)
-  command -v xauth >/dev/null || tools+=(xauth)
-  command -v convert >/dev/null && command -v identify >/dev/null || tools+=(convert)
-  echo "${tools[*]}"
-}
-
-need=$(missing)
-if [ -n "$need" ]; then
-  [ "$(id -u)" = 0 ] || cannot "$need missing and not root to install them (apt-get install mingw-w64 wine wine64 xvfb xauth imagemagick)"
-  echo "wine suite: installing what is missing: $need"
-  apt-get update -qq || cannot "apt-get update failed"
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq mingw-w64 wine wine64 xvfb xauth imagemagick \
-    >/dev/null || cannot "apt-get install failed"
-  need=$(missing)
-  [ -z "$need" ] || cannot "$need still missing after apt-get install"
-fi
-wine64=$(find_wine64)
-wineserver=$(find_wineserver)
-
-cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" \
+cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-$arch.cmake" \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" -j2 --target QuorNoteSpacing NOTAVO win32_checks
 exe=$build/simhost/win32/NOTAVO.EXE
@@ -52,51 +40,59 @@ checks=$build/simhost/win32/win32_checks.exe
 module=$build/QuorNoteSpacing.nxt
 
 # A fresh prefix takes a while to boot, so it is made once. Wine draws the window frames itself
-# and leaves the windows unmanaged: the virtual screen has no window manager to do either.
+# and leaves the windows unmanaged: the virtual screen has no window manager to do either. The
+# set-up has no display, and a server it leaves running would keep that: wait for it to end.
 if [ ! -f "$WINEPREFIX/.quor-ready" ]; then
-  echo "wine suite: setting up the Wine prefix in $WINEPREFIX (once)"
+  say "setting up the Wine prefix in $WINEPREFIX (once)"
+  started=$SECONDS
   rm -rf "$WINEPREFIX"
-  DISPLAY= "$wine64" wineboot --init >/dev/null 2>&1 || cannot "wineboot failed"
+  DISPLAY='' "$loader" wineboot --init >/dev/null 2>&1 || { say "wineboot failed"; exit 1; }
   for value in Decorated Managed; do
-    DISPLAY= "$wine64" reg add 'HKCU\Software\Wine\X11 Driver' /v $value /t REG_SZ /d N /f \
-      >/dev/null 2>&1 || cannot "cannot set the X11 driver's $value"
+    DISPLAY='' "$loader" reg add 'HKCU\Software\Wine\X11 Driver' /v $value /t REG_SZ /d N /f \
+      >/dev/null 2>&1 || { say "cannot set the X11 driver's $value"; exit 1; }
   done
   "$wineserver" -w
   touch "$WINEPREFIX/.quor-ready"
+  say "prefix set up in $((SECONDS - started)) s"
 fi
-# Processes of an earlier run (or of the setup) would keep their display; start afresh.
+# Processes of an earlier run would keep their display; start afresh.
 "$wineserver" -w
 
+started=$SECONDS
+rm -rf "$out"
 mkdir -p "$out"
 status=0
-# The host's Win32 pieces on their own, then the scenarios on the whole host.
-"${screen[@]}" "$wine64" "$checks" "$module" "$out" 2>"$out/checks.stderr" | tr -d '\r' || status=1
+# The host's Win32 pieces on their own, then the scenarios on the whole host. The programs write
+# their lines in text mode, ending them with CR LF.
+say "the host's Win32 checks"
+"${screen[@]}" "$loader" "$checks" "$module" "$out" 2>"$out/checks.stderr" | tr -d '\r' || status=1
 "$wineserver" -w
-"${screen[@]}" "$wine64" "$exe" --module "$module" --scenario "$@" 2>"$out/scenarios.stderr" |
+say "every scenario on NOTAVO.EXE with $(realpath --relative-to="$root" "$module")"
+"${screen[@]}" "$loader" "$exe" --module "$module" --scenario "$@" 2>"$out/scenarios.stderr" |
   tr -d '\r' | tee "$out/scenarios.txt" || status=1
-grep -q '^PASS ' "$out/scenarios.txt" || { echo "wine suite: no scenario ran"; status=1; }
+grep -q '^PASS ' "$out/scenarios.txt" || { say "no scenario ran"; status=1; }
 "$wineserver" -w
 
-rm -f "$out/dialog.bmp" "$out/dialog.png"
-# The program writes its lines in text mode, ending them with CR LF.
-picture=$("${screen[@]}" "$wine64" "$exe" --module "$module" --screenshot "$out/dialog.bmp" \
+picture=$("${screen[@]}" "$loader" "$exe" --module "$module" --screenshot "$out/dialog.bmp" \
   2>"$out/screenshot.stderr" | tr -d '\r') || true
 echo "$picture"
 size=$(sed -n 's/^size //p' <<<"$picture")
 "$wineserver" -w
 if [ -z "$size" ] || [ ! -f "$out/dialog.bmp" ]; then
   echo "FAIL screenshot: no picture of the dialog"
-  exit 1
-fi
-convert "$out/dialog.bmp" "$out/dialog.png"
-read -r width height colours < <(identify -format '%w %h %k\n' "$out/dialog.png")
-if [ "${width}x${height}" != "$size" ]; then
-  echo "FAIL screenshot: the picture is ${width}x${height}, the dialog $size"
-  status=1
-elif [ "$colours" -le 8 ]; then
-  echo "FAIL screenshot: the picture has only $colours colours"
   status=1
 else
-  echo "PASS screenshot: $out/dialog.png, ${width}x${height}, $colours colours"
+  convert "$out/dialog.bmp" "$out/dialog.png"
+  read -r width height colours < <(identify -format '%w %h %k\n' "$out/dialog.png")
+  if [ "${width}x${height}" != "$size" ]; then
+    echo "FAIL screenshot: the picture is ${width}x${height}, the dialog $size"
+    status=1
+  elif [ "$colours" -le 8 ]; then
+    echo "FAIL screenshot: the picture has only $colours colours"
+    status=1
+  else
+    echo "PASS screenshot: $out/dialog.png, ${width}x${height}, $colours colours"
+  fi
 fi
+say "$([ $status -eq 0 ] && echo passed || echo FAILED) in $((SECONDS - started)) s (build and prefix set-up aside)"
 exit $status
