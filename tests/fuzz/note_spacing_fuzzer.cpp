@@ -105,7 +105,12 @@ public:
             // The journal would otherwise grow with every probe of every run.
             layer_.Services().Journal().Clear();
         }
-        NotavoExtensionTerminate(0);
+        // The host's own calls back may invoke the module again from inside a terminate, which
+        // leaves a fresh window; it terminates until none is left, as a host does before it
+        // unloads the module. Its calls back are few, so this ends.
+        do {
+            NotavoExtensionTerminate(0);
+        } while (Module().window != nullptr);
         // A dialog the host could not end goes now; its messages find no window.
         host_.EndOpenedDialogs();
     }
