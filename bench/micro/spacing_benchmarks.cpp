@@ -17,8 +17,8 @@
 #include "bench/support/call_floor.h"
 #include "bench/support/dialog_session.h"
 #include "framework/core/undo_block.h"
-#include "host/module_state.h"
-#include "host/nx_services.h"
+#include "host/module/module_state.h"
+#include "host/services/nx_services.h"
 #include "simhost/headless/headless_host.h"
 #include "spacing/note_spacing_block_handler.h"
 #include "spacing/task_info.h"
@@ -39,7 +39,7 @@ void ReportCalls(benchmark::State& state, const RunKind& kind,
 
 void BM_Engine(benchmark::State& state, const RunKind& kind) {
     nx::ResetBindings();
-    Module() = ModuleState{};
+    ResetModuleState();
     simhost::DocumentBackend backend(quorbench::BenchDocument());
     std::size_t calls = 0;
     {
@@ -63,7 +63,7 @@ void BM_Engine(benchmark::State& state, const RunKind& kind) {
         }
     }
     nx::ResetBindings();
-    Module() = ModuleState{};
+    ResetModuleState();
 }
 
 void BM_Dialog(benchmark::State& state, const RunKind& kind) {
