@@ -4,11 +4,11 @@
 
 #include "framework/ui/resource_window.h"
 #include "host/services/host_version.h"
+#include "host/services/host_window_codes.h"
 #include "host/services/nx_services.h"
 
 namespace {
 
-constexpr std::int32_t kCheckStateValue = 1;
 constexpr UINT kNoZOrderChange = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
 
 }  // namespace
@@ -100,9 +100,9 @@ const char* NCCtrlStatic::TypeName() const { return "NCCtrlStatic"; }
 const char* NCCtrlListBox::TypeName() const { return "NCCtrlListBox"; }
 
 void NCCtrlCheckbox::SetCheck(std::int16_t value) {
-    NX_SetDlgItemVal(OwnerHandle(), Id(), kCheckStateValue, value);
+    NX_SetDlgItemVal(OwnerHandle(), Id(), kItemValueCheckState, value);
 }
 
 std::int32_t NCCtrlCheckbox::GetCheck() {
-    return NX_GetDlgItemVal(OwnerHandle(), Id(), kCheckStateValue);
+    return NX_GetDlgItemVal(OwnerHandle(), Id(), kItemValueCheckState);
 }

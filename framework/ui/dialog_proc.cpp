@@ -4,14 +4,11 @@
 
 #include "framework/ui/reentry_guard.h"
 #include "framework/ui/resource_window.h"
+#include "host/services/host_window_codes.h"
 
 static_assert(std::is_same_v<decltype(&ResourceWindowDialogProc), NXDialogProc>);
 
 namespace {
-
-// Frame windows of class-library hosts send this to their floating pop-ups when the frame's
-// activation or enabled state changes; the dialog then looks at the host window again.
-constexpr UINT kFloatStatusMessage = 0x036D;
 
 // A command from a button that closes the dialog or runs its work (any nonzero command kind).
 bool StartsOrEndsWork(const NCResourceWindow& window, WPARAM wParam) {

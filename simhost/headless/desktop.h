@@ -19,8 +19,8 @@
 #include <string>
 #include <vector>
 
+#include "host/services/host_window_codes.h"
 #include "simhost/headless/window.h"
-#include "simhost/services/host_window_codes.h"
 
 namespace simhost::headless {
 

@@ -11,8 +11,8 @@
 #include <cstdint>
 #include <windows.h>
 
+#include "host/services/host_window_codes.h"
 #include "host/services/nx_types.h"
-#include "simhost/services/host_window_codes.h"
 
 namespace simhost::win32 {
 

@@ -14,6 +14,7 @@
 #include "framework/ui/dialog_proc.h"
 #include "host/module/entry_points.h"
 #include "host/module/module_state.h"
+#include "host/services/host_window_codes.h"
 #include "host/services/nx_services.h"
 #include "simhost/document/document_builder.h"
 #include "simhost/headless/dialog_user.h"
@@ -238,7 +239,7 @@ private:
                 screen.Send(dialog, WM_TIMER, wParam, 0);
                 break;
             case 4:
-                screen.Send(dialog, 0x036D, wParam, lParam);
+                screen.Send(dialog, kFloatStatusMessage, wParam, lParam);
                 break;
             default:
                 screen.Send(dialog, WM_SHOWWINDOW, wParam, lParam);

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "host/services/host_window_codes.h"
 #include "tests/headless/recording_dialog.h"
 
 namespace {
@@ -98,7 +99,7 @@ TEST_F(ControlsTest, AnAutomaticCheckBoxTogglesItselfBeforeItReportsTheClick) {
     std::vector<std::int32_t> stateAtClick;
     recorder.onMessage = [&](HWND, UINT message, WPARAM wParam, LPARAM) -> LRESULT {
         if (message == WM_COMMAND && LOWORD(wParam) == kBox && HIWORD(wParam) == BN_CLICKED) {
-            stateAtClick.push_back(dialogs.GetDlgItemVal(dialog, kBox, 1));
+            stateAtClick.push_back(dialogs.GetDlgItemVal(dialog, kBox, kItemValueCheckState));
         }
         return 0;
     };
@@ -115,8 +116,8 @@ TEST_F(ControlsTest, PushButtonsReportClicksAndStaticsIgnoreThem) {
     const auto commands = Commands(dialogs.MessageLog());
     EXPECT_EQ(commands.back(), (std::pair<WORD, WORD>{105, BN_CLICKED}));
     // A push button has no check state to set.
-    dialogs.SetDlgItemVal(dialog, 105, 1, 1);
-    EXPECT_EQ(dialogs.GetDlgItemVal(dialog, 105, 1), 0);
+    dialogs.SetDlgItemVal(dialog, 105, kItemValueCheckState, 1);
+    EXPECT_EQ(dialogs.GetDlgItemVal(dialog, 105, kItemValueCheckState), 0);
 }
 
 TEST_F(ControlsTest, DisabledOrHiddenControlsCannotBeClicked) {
@@ -142,9 +143,9 @@ TEST_F(ControlsTest, DialogStringsAreCapacityBoundedAndTerminated) {
     dialogs.GetDlgString(dialog, 999, narrow, 32);
     EXPECT_STREQ(narrow, "");
     dialogs.SetDlgString(dialog, kText, "-42 ");
-    EXPECT_EQ(dialogs.GetDlgItemVal(dialog, kText, 3), -42);
+    EXPECT_EQ(dialogs.GetDlgItemVal(dialog, kText, kItemValueNumber), -42);
     dialogs.SetDlgString(dialog, kText, "4x");
-    EXPECT_EQ(dialogs.GetDlgItemVal(dialog, kText, 3), 0);
+    EXPECT_EQ(dialogs.GetDlgItemVal(dialog, kText, kItemValueNumber), 0);
 }
 
 TEST_F(ControlsTest, BeepsAreRecordedInOrderAndCanBeMadeToFail) {

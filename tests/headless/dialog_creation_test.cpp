@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "host/services/host_window_codes.h"
 #include "tests/headless/recording_dialog.h"
 
 namespace {
@@ -116,9 +117,9 @@ TEST_F(DialogCreationTest, TheMainWindowTellsTheDialogWhenItIsDisabledAndEnabled
     dialogs.SetMainWindowEnabled(true);
     const auto& log = dialogs.MessageLog();
     ASSERT_EQ(log.size(), 2u);
-    EXPECT_EQ(log[0].message, 0x036Du);
-    EXPECT_EQ(log[0].wParam, 0x08u);
-    EXPECT_EQ(log[1].wParam, 0x04u);
+    EXPECT_EQ(log[0].message, kFloatStatusMessage);
+    EXPECT_EQ(log[0].wParam, kFloatStatusDisable);
+    EXPECT_EQ(log[1].wParam, kFloatStatusEnable);
     EXPECT_TRUE(IsWindowEnabled(dialogs.MainWindow()));
 }
 
@@ -132,7 +133,8 @@ TEST_F(DialogCreationTest, AHostModalDialogDisablesTheMainWindowAndTakesTheActiv
     // Disabled first, then deactivated (the list loses the focus), enabled again at the end;
     // the main window has the activation afterwards.
     EXPECT_EQ(Messages(dialogs.MessageLog()),
-              (std::vector<UINT>{0x036D, WM_NCACTIVATE, WM_ACTIVATE, WM_COMMAND, 0x036D}));
+              (std::vector<UINT>{kFloatStatusMessage, WM_NCACTIVATE, WM_ACTIVATE, WM_COMMAND,
+                                 kFloatStatusMessage}));
     EXPECT_EQ(dialogs.Screen().Active(), dialogs.MainWindow());
     EXPECT_FALSE(user.DialogActive());
 }

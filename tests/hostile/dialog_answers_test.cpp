@@ -9,6 +9,7 @@
 #include "framework/ui/dialog_proc.h"
 #include "host/module/entry_points.h"
 #include "host/module/module_state.h"
+#include "host/services/host_window_codes.h"
 #include "host/services/nx_services.h"
 #include "spacing/note_spacing_window.h"
 #include "tests/hostile/hostile_fixture.h"
@@ -58,7 +59,7 @@ const Message kRoutedMessages[] = {
     {"ShowWindow", WM_SHOWWINDOW, TRUE},
     {"Activate", WM_ACTIVATE, WA_ACTIVE},
     {"WindowPosChanging", WM_WINDOWPOSCHANGING, 0},
-    {"FloatStatus", 0x036D, 0},
+    {"FloatStatus", kFloatStatusMessage, 0},
     {"Notify", WM_NOTIFY, kTaskList},
     {"Timer", WM_TIMER, 1},
 };
