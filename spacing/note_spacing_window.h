@@ -1,4 +1,4 @@
-// The module's one window: the modeless note spacing dialog (resource 20128). It lists the
+// The module's one window: the modeless note spacing dialog (IDD_NOTE_SPACING). It lists the
 // spacing tasks, shows the selected task's description and runs the selected task on the
 // selection ("Apply Spacing") or makes it the document's spacing ("Set as Default"), each run
 // one named host edit. The object outlives the dialog, so the selection and the dialog's
@@ -8,20 +8,21 @@
 #include <cstdint>
 
 #include "framework/ui/resource_window.h"
+#include "resources/note_spacing_dialog_ids.h"
 #include "spacing/task_info.h"
 
 class NCUI;
 
 class NCNoteSpacingWindow : public NCResourceWindow {
 public:
-    static constexpr std::int32_t kDialogResourceId = 20128;
-    static constexpr std::int16_t kApplyButtonId = 1;
-    static constexpr std::int16_t kCloseButtonId = 2;
-    static constexpr std::int16_t kTasksLabelId = 101;
-    static constexpr std::int16_t kTaskListId = 102;
-    static constexpr std::int16_t kFixedBarlinesId = 103;
-    static constexpr std::int16_t kDescriptionId = 104;
-    static constexpr std::int16_t kSetAsDefaultId = 105;
+    static constexpr std::int32_t kDialogResourceId = IDD_NOTE_SPACING;
+    static constexpr std::int16_t kApplyButtonId = IDC_SPACING_APPLY;
+    static constexpr std::int16_t kCloseButtonId = IDC_SPACING_CLOSE;
+    static constexpr std::int16_t kTasksLabelId = IDC_SPACING_TASKS_LABEL;
+    static constexpr std::int16_t kTaskListId = IDC_SPACING_TASK_LIST;
+    static constexpr std::int16_t kFixedBarlinesId = IDC_SPACING_FIXED_BARLINES;
+    static constexpr std::int16_t kDescriptionId = IDC_SPACING_DESCRIPTION;
+    static constexpr std::int16_t kSetAsDefaultId = IDC_SPACING_SET_AS_DEFAULT;
 
     // Builds the task list. Whoever owns the window hands it the module's links right after.
     NCNoteSpacingWindow();

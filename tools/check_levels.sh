@@ -39,6 +39,8 @@ while IFS= read -r file; do
         continue
     fi
     while IFS=: read -r line target; do
+        # A quoted name without a folder is found beside the file, as a resource script's is.
+        [[ "$target" == */* ]] || target="$(dirname "$file")/$target"
         read -r target_level target_folder <<<"$(level_of "$target")"
         if [[ -z "${target_level:-}" ]]; then
             echo "levels: $file:$line includes $target, outside the extension" >&2

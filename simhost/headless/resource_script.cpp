@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <fstream>
+#include <map>
 #include <sstream>
 
 #include "platform/win_api.h"
@@ -30,9 +31,28 @@ bool SameWord(std::string_view a, std::string_view b) {
     return true;
 }
 
+// The names the script's #define lines give numbers, its own and its headers'.
+using Defines = std::map<std::string, std::int64_t, std::less<>>;
+
+bool ReadFile(const std::filesystem::path& path, std::string& text) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    std::ostringstream content;
+    content << in.rdbuf();
+    text = content.str();
+    return true;
+}
+
 class Lexer {
 public:
-    Lexer(std::string_view text, const std::string& source) : text_(text), source_(source) {}
+    // `folder` is where the text's quoted #include names start.
+    Lexer(std::string_view text, const std::string& source, std::filesystem::path folder,
+          Defines& defines, int firstLine = 1)
+        : text_(text),
+          source_(source),
+          folder_(std::move(folder)),
+          defines_(defines),
+          line_(firstLine) {}
 
     [[noreturn]] void Fail(int line, const std::string& what) const {
         throw ResourceScriptError(source_ + ":" + std::to_string(line) + ": " + what);
@@ -64,6 +84,11 @@ public:
     }
 
 private:
+    bool NextIs(char c) {
+        SkipBlanks();
+        return pos_ < text_.size() && text_[pos_] == c;
+    }
+
     void SkipBlanks() {
         while (pos_ < text_.size()) {
             const char c = text_[pos_];
@@ -74,8 +99,9 @@ private:
             } else if (std::isspace(static_cast<unsigned char>(c))) {
                 ++pos_;
             } else if (c == '#' && atLineStart_) {
-                // Preprocessor lines (#include, #define) carry nothing the dialogs need.
-                while (pos_ < text_.size() && text_[pos_] != '\n') ++pos_;
+                const std::size_t end = std::min(text_.find('\n', pos_), text_.size());
+                Directive(text_.substr(pos_ + 1, end - pos_ - 1));
+                pos_ = end;
             } else if (text_.substr(pos_, 2) == "//") {
                 while (pos_ < text_.size() && text_[pos_] != '\n') ++pos_;
             } else if (text_.substr(pos_, 2) == "/*") {
@@ -92,6 +118,47 @@ private:
                 return;
             }
         }
+    }
+
+    // The preprocessor lines the dialogs' ids need: #define of a name as a number, and #include
+    // of a header of such lines. A system header (<...>) is passed over: the styles it names
+    // are not resolved. Anything else would change what the script means, so it is refused.
+    void Directive(std::string_view line) {
+        Lexer words(line, source_, folder_, defines_, line_);
+        const Token directive = words.Next();
+        if (directive.kind != TokenKind::Word) Fail(line_, "malformed preprocessor line");
+        if (directive.text == "pragma") return;
+        if (directive.text == "define") return Define(words);
+        if (directive.text != "include") Fail(line_, "#" + directive.text + " is not understood");
+        if (words.NextIs('<')) return;
+        const Token name = words.Next();
+        if (name.kind != TokenKind::String || words.Next().kind != TokenKind::End)
+            Fail(line_, "expected #include \"<header>\"");
+        const std::filesystem::path path = folder_ / name.text;
+        std::string text;
+        if (!ReadFile(path, text)) Fail(line_, "cannot read the header " + path.string());
+        const std::string source = path.string();
+        Lexer header(text, source, path.parent_path(), defines_);
+        const Token stray = header.Next();
+        if (stray.kind != TokenKind::End)
+            header.Fail(stray.line, "a header may hold only preprocessor lines");
+    }
+
+    void Define(Lexer& words) {
+        const Token name = words.Next();
+        if (name.kind != TokenKind::Word) Fail(line_, "expected a name after #define");
+        const Token value = words.Next();
+        std::int64_t number = value.number;
+        if (value.kind == TokenKind::Word) {
+            const auto known = defines_.find(value.text);
+            if (known == defines_.end()) Fail(line_, "unknown name '" + value.text + "'");
+            number = known->second;
+        } else if (value.kind != TokenKind::Number) {
+            Fail(line_, "#define " + name.text + " does not give a number");
+        }
+        if (words.Next().kind != TokenKind::End)
+            Fail(line_, "#define " + name.text + " gives more than one number");
+        defines_.insert_or_assign(name.text, number);
     }
 
     Token ReadNumber(Token& token) {
@@ -153,14 +220,19 @@ private:
 
     std::string_view text_;
     const std::string& source_;
+    std::filesystem::path folder_;
+    Defines& defines_;
     std::size_t pos_ = 0;
-    int line_ = 1;
+    int line_;
     bool atLineStart_ = true;
 };
 
 class Parser {
 public:
-    Parser(std::string_view text, const std::string& source) : lexer_(text, source) { Advance(); }
+    Parser(std::string_view text, const std::string& source, std::filesystem::path folder)
+        : lexer_(text, source, std::move(folder), defines_) {
+        Advance();
+    }
 
     std::vector<DialogTemplate> Dialogs() {
         std::vector<DialogTemplate> dialogs;
@@ -173,6 +245,7 @@ public:
                 continue;
             }
             const Token id = current_;
+            if (id.kind == TokenKind::Word) FailUnknownName();
             if (id.kind != TokenKind::Number) Fail("expected a resource id");
             Advance();
             if (!IsWord("DIALOG") && !IsWord("DIALOGEX")) {
@@ -186,7 +259,16 @@ public:
 
 private:
     [[noreturn]] void Fail(const std::string& what) const { lexer_.Fail(current_.line, what); }
-    void Advance() { current_ = lexer_.Next(); }
+    // A #defined name stands for its number wherever it appears, as after the preprocessor.
+    void Advance() {
+        current_ = lexer_.Next();
+        if (current_.kind != TokenKind::Word) return;
+        const auto known = defines_.find(current_.text);
+        if (known == defines_.end()) return;
+        current_.kind = TokenKind::Number;
+        current_.number = known->second;
+    }
+    [[noreturn]] void FailUnknownName() const { Fail("unknown name '" + current_.text + "'"); }
     bool IsWord(std::string_view word) const {
         return current_.kind == TokenKind::Word && SameWord(current_.text, word);
     }
@@ -198,6 +280,7 @@ private:
         Advance();
     }
     std::int64_t ExpectNumber() {
+        if (current_.kind == TokenKind::Word) FailUnknownName();
         if (current_.kind != TokenKind::Number) Fail("expected a number");
         const std::int64_t value = current_.number;
         Advance();
@@ -313,24 +396,24 @@ private:
         return control;
     }
 
+    Defines defines_;
     Lexer lexer_;
     Token current_;
 };
 
 }  // namespace
 
-ResourceScript ResourceScript::Parse(std::string_view text, const std::string& source) {
+ResourceScript ResourceScript::Parse(std::string_view text, const std::string& source,
+                                     const std::filesystem::path& folder) {
     ResourceScript script;
-    script.dialogs_ = Parser(text, source).Dialogs();
+    script.dialogs_ = Parser(text, source, folder).Dialogs();
     return script;
 }
 
 ResourceScript ResourceScript::Load(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw ResourceScriptError(path + ": cannot be read");
-    std::ostringstream text;
-    text << in.rdbuf();
-    return Parse(text.str(), path);
+    std::string text;
+    if (!ReadFile(path, text)) throw ResourceScriptError(path + ": cannot be read");
+    return Parse(text, path, std::filesystem::path(path).parent_path());
 }
 
 const DialogTemplate* ResourceScript::FindDialog(std::int32_t id) const {

@@ -2,11 +2,15 @@
 // reads them, so that the substitute host builds the very dialogs the Windows DLL carries.
 // Understood: `id DIALOG` / `id DIALOGEX` with x, y, cx, cy (in dialog units), the STYLE,
 // EXSTYLE, CAPTION and FONT statements, and CONTROL lines between BEGIN/END or braces; line and
-// block comments; preprocessor lines are skipped. Numbers may be joined with '|'. Symbolic
-// names are not resolved: a template must give its ids and styles as numbers.
+// block comments. Numbers may be joined with '|'. Of the preprocessor, `#define NAME number` and
+// `#include "header"` (a header of such lines, found beside the script) are understood, so that
+// the ids can be named once for the script and the code; a system header (`#include <...>`) is
+// passed over and any other directive refused. A name no #define gave is refused, so styles
+// must be numbers.
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -44,8 +48,10 @@ public:
 
 class ResourceScript {
 public:
-    // Throws ResourceScriptError. `source` names the text in messages.
-    static ResourceScript Parse(std::string_view text, const std::string& source);
+    // Throws ResourceScriptError. `source` names the text in messages; `folder` is where its
+    // #include names start.
+    static ResourceScript Parse(std::string_view text, const std::string& source,
+                                const std::filesystem::path& folder = {});
     static ResourceScript Load(const std::string& path);
 
     // Null when the script has no dialog with that id.

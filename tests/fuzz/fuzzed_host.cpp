@@ -4,6 +4,7 @@
 #include <climits>
 
 #include "host/module/entry_points.h"
+#include "resources/note_spacing_dialog_ids.h"
 
 namespace quorfuzz {
 namespace {
@@ -78,19 +79,19 @@ void FuzzedHost::MaybeCallBack() {
             break;
         }
         case 5:
-            if (dialog != nullptr) Command(screen, dialog, 1, BN_CLICKED);
+            if (dialog != nullptr) Command(screen, dialog, IDC_SPACING_APPLY, BN_CLICKED);
             break;
         case 6:
-            if (dialog != nullptr) Command(screen, dialog, 105, BN_CLICKED);
+            if (dialog != nullptr) Command(screen, dialog, IDC_SPACING_SET_AS_DEFAULT, BN_CLICKED);
             break;
         case 7:
-            if (dialog != nullptr) Command(screen, dialog, 2, BN_CLICKED);
+            if (dialog != nullptr) Command(screen, dialog, IDC_SPACING_CLOSE, BN_CLICKED);
             break;
         case 8:
             if (dialog != nullptr) screen.Send(dialog, WM_CLOSE, 0, 0);
             break;
         case 9:
-            if (dialog != nullptr) Command(screen, dialog, 102, LBN_SELCHANGE);
+            if (dialog != nullptr) Command(screen, dialog, IDC_SPACING_TASK_LIST, LBN_SELCHANGE);
             break;
         default:
             NotavoExtensionTerminate(0);

@@ -34,7 +34,6 @@ constexpr int kMaxActions = 32;
 constexpr int kMaxRuns = 4;
 constexpr int kMaxAbsent = 3;
 constexpr std::int32_t kHostContext = 7;
-constexpr std::int32_t kTaskList = 102;
 
 constexpr std::uint32_t kHostVersions[] = {0x12050000, 0x10000000, 0x11000000, 0x12000000};
 
@@ -130,10 +129,10 @@ private:
                 NotavoExtensionInvoke(kHostContext, 0, 0, 0);
                 break;
             case Action::SelectRow:
-                user_.SelectRow(kTaskList, script_.Take<std::int8_t>());
+                user_.SelectRow(NCNoteSpacingWindow::kTaskListId, script_.Take<std::int8_t>());
                 break;
             case Action::DoubleClickRow:
-                user_.DoubleClickRow(kTaskList, script_.Take<std::int8_t>());
+                user_.DoubleClickRow(NCNoteSpacingWindow::kTaskListId, script_.Take<std::int8_t>());
                 break;
             case Action::TickFixedBarlines:
                 user_.Click(NCNoteSpacingWindow::kFixedBarlinesId);

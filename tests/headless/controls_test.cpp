@@ -13,9 +13,10 @@ using headlesstest::RecordingDialog;
 using simhost::headless::DialogUser;
 using simhost::headless::HeadlessDialogs;
 
-constexpr std::int32_t kList = 102;
-constexpr std::int32_t kBox = 103;
-constexpr std::int32_t kText = 104;
+constexpr std::int32_t kList = IDC_SPACING_TASK_LIST;
+constexpr std::int32_t kBox = IDC_SPACING_FIXED_BARLINES;
+constexpr std::int32_t kText = IDC_SPACING_DESCRIPTION;
+constexpr std::int32_t kButton = IDC_SPACING_SET_AS_DEFAULT;
 
 class ControlsTest : public ::testing::Test {
 protected:
@@ -111,22 +112,22 @@ TEST_F(ControlsTest, AnAutomaticCheckBoxTogglesItselfBeforeItReportsTheClick) {
 }
 
 TEST_F(ControlsTest, PushButtonsReportClicksAndStaticsIgnoreThem) {
-    ASSERT_TRUE(user.Click(105));
+    ASSERT_TRUE(user.Click(kButton));
     ASSERT_TRUE(user.Click(kText));
     const auto commands = Commands(dialogs.MessageLog());
-    EXPECT_EQ(commands.back(), (std::pair<WORD, WORD>{105, BN_CLICKED}));
+    EXPECT_EQ(commands.back(), (std::pair<WORD, WORD>{kButton, BN_CLICKED}));
     // A push button has no check state to set.
-    dialogs.SetDlgItemVal(dialog, 105, kItemValueCheckState, 1);
-    EXPECT_EQ(dialogs.GetDlgItemVal(dialog, 105, kItemValueCheckState), 0);
+    dialogs.SetDlgItemVal(dialog, kButton, kItemValueCheckState, 1);
+    EXPECT_EQ(dialogs.GetDlgItemVal(dialog, kButton, kItemValueCheckState), 0);
 }
 
 TEST_F(ControlsTest, DisabledOrHiddenControlsCannotBeClicked) {
     dialogs.EnableDlgItem(dialog, 1, 0);
     EXPECT_FALSE(user.IsEnabled(1));
     EXPECT_FALSE(user.Click(1));
-    ShowWindow(GetDlgItem(dialog, 105), SW_HIDE);
-    EXPECT_FALSE(user.IsVisible(105));
-    EXPECT_FALSE(user.Click(105));
+    ShowWindow(GetDlgItem(dialog, kButton), SW_HIDE);
+    EXPECT_FALSE(user.IsVisible(kButton));
+    EXPECT_FALSE(user.Click(kButton));
     dialogs.EnableDlgItem(dialog, 1, 1);
     EXPECT_TRUE(user.Click(1));
 }

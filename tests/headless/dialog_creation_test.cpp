@@ -38,9 +38,13 @@ TEST_F(DialogCreationTest, DialogUnitsBecomePixelsThroughTheFontsBaseUnits) {
         RECT pixels;
     };
     const Case cases[] = {
-        {101, {15, 16, 165, 29}},    {102, {15, 33, 180, 179}}, {103, {195, 33, 323, 46}},
-        {104, {188, 68, 353, 159}},  {1, {30, 195, 128, 218}},  {2, {143, 195, 203, 218}},
-        {105, {255, 195, 353, 218}},
+        {IDC_SPACING_TASKS_LABEL, {15, 16, 165, 29}},
+        {IDC_SPACING_TASK_LIST, {15, 33, 180, 179}},
+        {IDC_SPACING_FIXED_BARLINES, {195, 33, 323, 46}},
+        {IDC_SPACING_DESCRIPTION, {188, 68, 353, 159}},
+        {IDC_SPACING_APPLY, {30, 195, 128, 218}},
+        {IDC_SPACING_CLOSE, {143, 195, 203, 218}},
+        {IDC_SPACING_SET_AS_DEFAULT, {255, 195, 353, 218}},
     };
     for (const Case& c : cases) {
         const RECT r = user.ControlRect(c.id);
@@ -69,12 +73,14 @@ TEST_F(DialogCreationTest, TheProcedureHearsFontInitShowAndActivationInWindowsOr
     EXPECT_EQ(Messages(log), expected);
     ASSERT_EQ(log.size(), expected.size());
     // WM_INITDIALOG names the first tab stop, the list; the activation gives it the focus.
-    EXPECT_EQ(reinterpret_cast<HWND>(log[1].wParam), GetDlgItem(user.Dialog(), 102));
+    EXPECT_EQ(reinterpret_cast<HWND>(log[1].wParam),
+              GetDlgItem(user.Dialog(), IDC_SPACING_TASK_LIST));
     EXPECT_EQ(log[1].lParam, reinterpret_cast<LPARAM>(&recorder));
     EXPECT_EQ(log[2].wParam, static_cast<WPARAM>(TRUE));
     EXPECT_EQ(LOWORD(log[5].wParam), WA_ACTIVE);
     EXPECT_EQ(reinterpret_cast<HWND>(log[5].lParam), dialogs.MainWindow());
-    EXPECT_EQ(Commands(log), (std::vector<std::pair<WORD, WORD>>{{102, LBN_SETFOCUS}}));
+    EXPECT_EQ(Commands(log),
+              (std::vector<std::pair<WORD, WORD>>{{IDC_SPACING_TASK_LIST, LBN_SETFOCUS}}));
     EXPECT_TRUE(user.DialogActive());
 }
 
@@ -97,7 +103,7 @@ TEST_F(DialogCreationTest, EndDialogHidesDeactivatesAndDestroysTheDialog) {
                                  WM_ACTIVATE, WM_COMMAND, WM_DESTROY, WM_NCDESTROY}));
     // The list loses the focus to the main window, which becomes active again.
     EXPECT_EQ(Commands(dialogs.MessageLog()),
-              (std::vector<std::pair<WORD, WORD>>{{102, LBN_KILLFOCUS}}));
+              (std::vector<std::pair<WORD, WORD>>{{IDC_SPACING_TASK_LIST, LBN_KILLFOCUS}}));
     EXPECT_EQ(dialogs.Screen().Active(), dialogs.MainWindow());
 }
 
@@ -107,7 +113,7 @@ TEST_F(DialogCreationTest, GetParentClimbsFromTheDocumentViewToTheMainWindow) {
     EXPECT_EQ(GetParent(dialogs.MainWindow()), nullptr);
     // A pop-up answers its owner; a control its dialog.
     EXPECT_EQ(GetParent(user.Dialog()), dialogs.MainWindow());
-    EXPECT_EQ(GetParent(GetDlgItem(user.Dialog(), 103)), user.Dialog());
+    EXPECT_EQ(GetParent(GetDlgItem(user.Dialog(), IDC_SPACING_FIXED_BARLINES)), user.Dialog());
 }
 
 TEST_F(DialogCreationTest, TheMainWindowTellsTheDialogWhenItIsDisabledAndEnabled) {

@@ -101,14 +101,14 @@ TEST_F(PlacementTest, ADeferredBatchMovesNothingUntilItEndsAndThenEverything) {
     ASSERT_NE(batch, nullptr);
     batch = DeferWindowPos(batch, GetDlgItem(dialog, 1), nullptr, 30, 235, 0, 0,
                            SWP_NOSIZE | SWP_NOZORDER);
-    batch = DeferWindowPos(batch, GetDlgItem(dialog, 102), nullptr, 0, 0, 165, 186,
-                           SWP_NOMOVE | SWP_NOZORDER);
+    batch = DeferWindowPos(batch, GetDlgItem(dialog, IDC_SPACING_TASK_LIST), nullptr, 0, 0, 165,
+                           186, SWP_NOMOVE | SWP_NOZORDER);
     ASSERT_NE(batch, nullptr);
     EXPECT_EQ(user.ControlRect(1).top, 195);
-    EXPECT_EQ(user.ControlRect(102).bottom, 179);
+    EXPECT_EQ(user.ControlRect(IDC_SPACING_TASK_LIST).bottom, 179);
     EXPECT_TRUE(EndDeferWindowPos(batch));
     EXPECT_EQ(user.ControlRect(1).top, 235);
-    EXPECT_EQ(user.ControlRect(102).bottom, 33 + 186);
+    EXPECT_EQ(user.ControlRect(IDC_SPACING_TASK_LIST).bottom, 33 + 186);
     ASSERT_EQ(dialogs.Screen().AppliedBatches().size(), 1u);
     EXPECT_EQ(dialogs.Screen().AppliedBatches()[0].size(), 2u);
     // A batch is spent once it ends.
@@ -158,7 +158,7 @@ TEST_F(PlacementTest, MovingTheCaptionKeepsTheSizeAndReportsTheNewClientOrigin) 
     const auto move = IndexOf(WM_MOVE);
     ASSERT_GE(move, 0);
     const LPARAM origin = dialogs.MessageLog()[static_cast<std::size_t>(move)].lParam;
-    EXPECT_EQ(LOWORD(origin), 104);
+    EXPECT_EQ(LOWORD(origin), IDC_SPACING_DESCRIPTION);
     EXPECT_EQ(HIWORD(origin), 120 + 4 + 19);
     EXPECT_EQ(IndexOf(WM_SIZE), -1);
 }
@@ -167,7 +167,7 @@ TEST_F(PlacementTest, ADisabledDialogTakesNoMouseInput) {
     EnableWindow(user.Dialog(), FALSE);
     dialogs.Screen().ClearMessageLog();
     EXPECT_FALSE(user.DragBorder(WMSZ_BOTTOM, 383, 300));
-    EXPECT_FALSE(user.Click(103));
+    EXPECT_FALSE(user.Click(IDC_SPACING_FIXED_BARLINES));
     EXPECT_FALSE(user.UseCloseBox());
     EXPECT_TRUE(dialogs.MessageLog().empty());
 }

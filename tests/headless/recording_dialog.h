@@ -6,12 +6,13 @@
 #include <optional>
 #include <vector>
 
+#include "resources/note_spacing_dialog_ids.h"
 #include "simhost/headless/dialog_user.h"
 #include "simhost/headless/headless_dialogs.h"
 
 namespace headlesstest {
 
-constexpr std::int16_t kNoteSpacingDialog = 20128;
+constexpr std::int16_t kNoteSpacingDialog = IDD_NOTE_SPACING;
 
 struct RecordingDialog {
     std::optional<POINT> minTrack;

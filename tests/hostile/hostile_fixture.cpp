@@ -63,7 +63,8 @@ void HostileTest::Invoke() { NotavoExtensionInvoke(kHostContext, 0, 0, 0); }
 
 bool HostileTest::Apply(std::int32_t row, bool fixedBarlines) {
     if (!user.SelectRow(kTaskList, row)) return false;
-    if (fixedBarlines != (user.CheckState(kFixedBarlines) != 0) && !user.Click(kFixedBarlines)) {
+    if (fixedBarlines != (user.CheckState(kFixedBarlinesBox) != 0) &&
+        !user.Click(kFixedBarlinesBox)) {
         return false;
     }
     return user.Click(kApplyButton);

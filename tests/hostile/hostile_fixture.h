@@ -13,6 +13,7 @@
 #include "simhost/headless/dialog_user.h"
 #include "simhost/headless/headless_dialogs.h"
 #include "simhost/headless/headless_host.h"
+#include "simhost/scenario/dialog_items.h"
 #include "tests/hostile/hostile_host.h"
 
 namespace hostile {
@@ -20,12 +21,12 @@ namespace hostile {
 // List rows and items of the note spacing dialog.
 constexpr std::int32_t kTightAllotmentRow = 0;
 constexpr std::int32_t kGoldenRatioScalingRow = 5;
-constexpr std::int32_t kApplyButton = 1;
-constexpr std::int32_t kCloseButton = 2;
-constexpr std::int32_t kTaskList = 102;
-constexpr std::int32_t kFixedBarlines = 103;
-constexpr std::int32_t kDescription = 104;
-constexpr std::int32_t kSetAsDefaultButton = 105;
+using simhost::scenario::kApplyButton;
+using simhost::scenario::kCloseButton;
+using simhost::scenario::kDescription;
+using simhost::scenario::kFixedBarlinesBox;
+using simhost::scenario::kSetAsDefaultButton;
+using simhost::scenario::kTaskList;
 
 using Records = simhost::RecordStore::Map;
 using Widths = std::map<std::int16_t, std::int16_t>;

@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
 # Static check of a Windows build of the module: its resources hold the note spacing dialog,
-# 20128 of type DIALOG (5), whose template (DLGTEMPLATE or DLGTEMPLATEEX) has seven items. The
-# host creates the dialog from the module's own resources, so a build without it opens nothing.
+# IDD_NOTE_SPACING of type DIALOG (5), whose template (DLGTEMPLATE or DLGTEMPLATEEX) has as many
+# items as the ids header names. The host creates the dialog from the module's own resources,
+# so a build without it opens nothing.
 set -euo pipefail
 dll=$1 objdump=$2
-dialog_id=20128 items=7
+ids="$(dirname "$0")/../../resources/note_spacing_dialog_ids.h"
 fail() { echo "FAIL: $*"; exit 1; }
+dialog_id=$(sed -n 's/^#define IDD_NOTE_SPACING \([0-9][0-9]*\)$/\1/p' "$ids")
+items=$(grep -c '^#define IDC_' "$ids")
+[ -n "$dialog_id" ] || fail "$ids names no IDD_NOTE_SPACING"
 [ -f "$dll" ] || fail "$dll does not exist"
 
 headers=$("$objdump" -p "$dll")

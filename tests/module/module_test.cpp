@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "resources/note_spacing_dialog_ids.h"
 #include "simhost/headless/extension_module.h"
 #include "simhost/headless/headless_host.h"
 
@@ -139,7 +140,7 @@ TEST_F(ModuleTest, InvokeAsksForTheDialogUntilItOpensAndTerminateIsQuiet) {
     for (const auto& call : calls) {
         EXPECT_EQ(call.service, "NX_Dialog");
         ASSERT_GE(call.args.size(), 3u);
-        EXPECT_EQ(call.args[0], 20128);
+        EXPECT_EQ(call.args[0], IDD_NOTE_SPACING);
         EXPECT_EQ(call.args[1], 7);
         EXPECT_EQ(call.args[2], 0);
     }

@@ -16,7 +16,7 @@ TestWindow::TestWindow(std::int32_t extraKind) {
     };
     add(std::make_unique<NCCtrlButton>(1, NCControl::kOkButton));
     add(std::make_unique<NCCtrlButton>(2, NCControl::kCancelButton));
-    add(std::make_unique<NCCtrlStatic>(101));
+    add(std::make_unique<NCCtrlStatic>(kLabel));
     add(std::make_unique<NCCtrlListBox>(kList));
     add(std::make_unique<NCCtrlCheckbox>(kBox));
     add(std::make_unique<NCCtrlStatic>(kText));

@@ -13,6 +13,7 @@
 #include "framework/ui/control.h"
 #include "framework/ui/dialog_proc.h"
 #include "framework/ui/resource_window.h"
+#include "resources/note_spacing_dialog_ids.h"
 #include "simhost/headless/dialog_user.h"
 #include "simhost/headless/headless_dialogs.h"
 #include "simhost/headless/headless_host.h"
@@ -20,11 +21,12 @@
 
 namespace uitest {
 
-constexpr std::int16_t kDialogId = 20128;
-constexpr std::int32_t kList = 102;
-constexpr std::int32_t kBox = 103;
-constexpr std::int32_t kText = 104;
-constexpr std::int32_t kExtra = 105;
+constexpr std::int16_t kDialogId = IDD_NOTE_SPACING;
+constexpr std::int32_t kLabel = IDC_SPACING_TASKS_LABEL;
+constexpr std::int32_t kList = IDC_SPACING_TASK_LIST;
+constexpr std::int32_t kBox = IDC_SPACING_FIXED_BARLINES;
+constexpr std::int32_t kText = IDC_SPACING_DESCRIPTION;
+constexpr std::int32_t kExtra = IDC_SPACING_SET_AS_DEFAULT;
 
 // Records the virtual operations it is asked for. With `passThrough` the closing operations
 // also do what NCResourceWindow does; the resize moves the buttons and stretches the list, as

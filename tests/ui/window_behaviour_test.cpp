@@ -50,7 +50,7 @@ TEST_F(UiTest, EnlargingTheDialogMovesTheButtonsAndStretchesTheListInOneBatch) {
     Open(window);
     const RECT apply = user.ControlRect(1);
     const RECT list = user.ControlRect(uitest::kList);
-    const RECT label = user.ControlRect(101);
+    const RECT label = user.ControlRect(uitest::kLabel);
     ASSERT_TRUE(user.DragBorder(WMSZ_BOTTOM, 383, 255 + 40));
     ASSERT_EQ(window.resizes.size(), 1u);
     EXPECT_EQ(window.resizes[0], (std::array<std::int32_t, 4>{375, 268, 375, 228}));
@@ -58,7 +58,7 @@ TEST_F(UiTest, EnlargingTheDialogMovesTheButtonsAndStretchesTheListInOneBatch) {
     EXPECT_EQ(user.ControlRect(1).left, apply.left);
     EXPECT_EQ(user.ControlRect(uitest::kList).bottom, list.bottom + 40);
     EXPECT_EQ(user.ControlRect(uitest::kList).top, list.top);
-    EXPECT_EQ(user.ControlRect(101).top, label.top);
+    EXPECT_EQ(user.ControlRect(uitest::kLabel).top, label.top);
     ASSERT_EQ(dialogs.Screen().AppliedBatches().size(), 1u);
     EXPECT_EQ(dialogs.Screen().AppliedBatches()[0].size(), 4u);
     EXPECT_FALSE(window.DeferringLayout());
