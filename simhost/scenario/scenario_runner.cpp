@@ -140,12 +140,6 @@ private:
     }
 
     // The document steps gather into one builder until the host first needs the document.
-    bool IsDocumentStep(const std::string& command) const {
-        return command == "staff" || command == "measures" || command == "allotments" ||
-               command == "scaling" || command == "measure-width" || command == "document" ||
-               command == "host-version";
-    }
-
     void EnsureDocument() {
         if (documentReady_) return;
         documentReady_ = true;
@@ -159,56 +153,44 @@ private:
 
     Document& Doc() { return host_.Backend().GetDocument(); }
 
-    void DocumentStep(const Step& step) {
-        Require(!documentGiven_ || step.command == "host-version",
+    void BeforeHostStarts(Verb verb) const {
+        Require(!documentGiven_ || verb == Verb::HostVersion,
                 "the document is already given; the script cannot make another");
         Require(!documentReady_, "the document is set before the host starts");
-        const auto& w = step.words;
-        if (step.command == "host-version") {
-            hostVersion_ = static_cast<std::uint32_t>(Number(w[0]));
-        } else if (step.command == "document") {
-            Require(!hasStaff_, "a document file and inline staves do not mix");
-            ParsedDocument parsed = ReadDocumentFile(script_.folder + "/" + w[0]);
-            Require(parsed.document.has_value(), parsed.error.Describe());
-            loaded_ = std::move(parsed.document);
-        } else {
-            Require(!loaded_, "a document file and inline staves do not mix");
-            BuilderStep(step);
-        }
     }
 
-    void BuilderStep(const Step& step) {
-        const auto& w = step.words;
+    void LoadDocument(const std::string& path) {
+        Require(!hasStaff_, "a document file and inline staves do not mix");
+        ParsedDocument parsed = ReadDocumentFile(script_.folder + "/" + path);
+        Require(parsed.document.has_value(), parsed.error.Describe());
+        loaded_ = std::move(parsed.document);
+    }
+
+    // An inline document step; what the builder refuses fails the step.
+    template <typename Add>
+    void Build(Add add) {
+        Require(!loaded_, "a document file and inline staves do not mix");
         try {
-            if (step.command == "staff") {
-                hasStaff_ = true;
-                builder_.withStaff(static_cast<std::int16_t>(Int(w[0])),
-                                   std::vector<std::string>(w.begin() + 1, w.end()));
-            } else if (step.command == "measures") {
-                builder_.withMeasures(Int(w[0]));
-            } else if (step.command == "measure-width") {
-                builder_.withMeasureWidth(static_cast<std::int16_t>(Int(w[0])));
-            } else if (step.command == "scaling") {
-                builder_.withScaling(Int(w[0]), static_cast<std::int16_t>(Int(w[1])));
-            } else if (step.command == "allotments") {
-                std::vector<AllotmentRow> rows;
-                for (const std::string& word : w) {
-                    const std::size_t colon = word.find(':');
-                    Require(colon != std::string::npos, "'" + word + "' is not <duration>:<width>");
-                    AllotmentRow row{};
-                    row.duration = Int(word.substr(0, colon));
-                    row.width = static_cast<std::int16_t>(Int(word.substr(colon + 1)));
-                    rows.push_back(row);
-                }
-                builder_.withAllotments(std::move(rows));
-            }
+            add();
         } catch (const std::invalid_argument& error) {
             throw StepFailure{error.what()};
         }
     }
 
+    static std::vector<AllotmentRow> AllotmentRows(const std::vector<std::string>& w) {
+        std::vector<AllotmentRow> rows;
+        for (const std::string& word : w) {
+            const std::size_t colon = word.find(':');
+            Require(colon != std::string::npos, "'" + word + "' is not <duration>:<width>");
+            AllotmentRow row{};
+            row.duration = Int(word.substr(0, colon));
+            row.width = static_cast<std::int16_t>(Int(word.substr(colon + 1)));
+            rows.push_back(row);
+        }
+        return rows;
+    }
+
     void Select(const Step& step) {
-        EnsureDocument();
         Document& document = Doc();
         if (step.words[0] == "none") {
             Require(step.words.size() == 1, "expected: select none");
@@ -254,55 +236,145 @@ private:
     }
 
     void Perform(const Step& step) {
-        const std::string& c = step.command;
         const auto& w = step.words;
-        if (IsDocumentStep(c)) return DocumentStep(step);
-        if (c == "select") return Select(step);
-        EnsureDocument();
-        if (c == "invoke") {
-            Act(host_.Invoke(hostVersion_), "choose the menu item");
-            // The first opening shows the dialog at its designed size.
-            if (!designedHeight_ && host_.DialogOpen()) {
-                designedHeight_ = host_.WindowRect().Height();
+        if (ShapeOf(step.verb).makesDocument) {
+            BeforeHostStarts(step.verb);
+        } else {
+            EnsureDocument();
+        }
+        switch (step.verb) {
+            case Verb::HostVersion:
+                hostVersion_ = static_cast<std::uint32_t>(Number(w[0]));
+                return;
+            case Verb::Document:
+                return LoadDocument(w[0]);
+            case Verb::Staff:
+                return Build([&] {
+                    hasStaff_ = true;
+                    builder_.withStaff(static_cast<std::int16_t>(Int(w[0])),
+                                       std::vector<std::string>(w.begin() + 1, w.end()));
+                });
+            case Verb::Measures:
+                return Build([&] { builder_.withMeasures(Int(w[0])); });
+            case Verb::MeasureWidth:
+                return Build(
+                    [&] { builder_.withMeasureWidth(static_cast<std::int16_t>(Int(w[0]))); });
+            case Verb::Scaling:
+                return Build(
+                    [&] { builder_.withScaling(Int(w[0]), static_cast<std::int16_t>(Int(w[1]))); });
+            case Verb::Allotments:
+                return Build([&] { builder_.withAllotments(AllotmentRows(w)); });
+            case Verb::Select:
+                return Select(step);
+            case Verb::Invoke:
+                Act(host_.Invoke(hostVersion_), "choose the menu item");
+                // The first opening shows the dialog at its designed size.
+                if (!designedHeight_ && host_.DialogOpen()) {
+                    designedHeight_ = host_.WindowRect().Height();
+                }
+                return;
+            case Verb::Terminate:
+                return Act(host_.Terminate(), "terminate the extension");
+            case Verb::Choose:
+                return Act(host_.ChooseRow(RowOf(w[0])), "choose " + Quoted(w[0]));
+            case Verb::DoubleClick:
+                return Act(host_.DoubleClickRow(RowOf(w[0])), "double-click " + Quoted(w[0]));
+            case Verb::ClearSelection:
+                return Act(host_.ClearListSelection(), "clear the list");
+            case Verb::Click:
+                return Act(host_.Click(*ControlId(w[0])), "click " + w[0]);
+            case Verb::CloseBox:
+                return Act(host_.UseCloseBox(), "use the close box");
+            case Verb::DragBottom: {
+                Require(host_.DialogOpen(), "no dialog to drag");
+                const Rect window = host_.WindowRect();
+                return Act(host_.DragBottomTo(window.Height() + Int(w[0])), "drag the border");
             }
-            return;
+            case Verb::DragRight: {
+                Require(host_.DialogOpen(), "no dialog to drag");
+                const Rect window = host_.WindowRect();
+                return Act(host_.DragRightTo(window.Width() + Int(w[0])), "drag the border");
+            }
+            case Verb::Move: {
+                Require(host_.DialogOpen(), "no dialog to move");
+                const Rect window = host_.WindowRect();
+                return Act(host_.MoveTo(window.left + Int(w[0]), window.top + Int(w[1])),
+                           "move the dialog");
+            }
+            case Verb::Minimise:
+                return Act(host_.Minimise(), "minimise the dialog");
+            case Verb::Restore:
+                return Act(host_.Restore(), "restore the dialog");
+            case Verb::HostWindow:
+                Require(w[0] == "enable" || w[0] == "disable",
+                        "expected: host-window enable|disable");
+                host_.SetMainWindowEnabled(w[0] == "enable");
+                return;
+            case Verb::HostModal:
+                return host_.RunHostModal();
+            case Verb::Undo:
+                return Require(Doc().Undo(), "there is nothing to undo");
+            case Verb::Redo:
+                return Require(Doc().Redo(), "there is nothing to redo");
+            case Verb::Mark:
+                return TakeMark(w[0]);
+            case Verb::ExpectOpen:
+            case Verb::ExpectClosed:
+                return ExpectOpen(step.verb == Verb::ExpectOpen);
+            case Verb::ExpectEnabled:
+            case Verb::ExpectDisabled:
+                return ExpectEnabled(step.verb == Verb::ExpectEnabled);
+            case Verb::ExpectRows: {
+                const std::vector<std::string> rows = host_.Rows();
+                return Require(rows == w, "the list shows " + Join(rows));
+            }
+            case Verb::ExpectSelected:
+                return ExpectSelected(w[0]);
+            case Verb::ExpectDescription:
+                return ExpectDescription(w);
+            case Verb::ExpectChecked:
+            case Verb::ExpectUnchecked: {
+                const std::int32_t state = host_.CheckState(kFixedBarlinesBox);
+                return Require((state != 0) == (step.verb == Verb::ExpectChecked),
+                               "Fixed Barlines is " + std::string(state ? "ticked" : "clear"));
+            }
+            case Verb::ExpectBeeps:
+                return ExpectCount("beeps", Int(w[0]),
+                                   static_cast<std::int64_t>(host_.Beeps().size()));
+            case Verb::ExpectEdits:
+                return ExpectEdits(w);
+            case Verb::ExpectOpenEdits:
+                return ExpectCount("open edits", Int(w[0]),
+                                   static_cast<std::int64_t>(Doc().History().Depth()));
+            case Verb::ExpectRedraws:
+                return ExpectCount("redraws", Int(w[0]), host_.Backend().RedrawCount());
+            case Verb::ExpectRespaces:
+                return ExpectCount("respaces", Int(w[0]), host_.Backend().RespaceCount());
+            case Verb::ExpectDocument:
+                return ExpectSameAs("document", w[0], w[1]);
+            case Verb::ExpectSettings:
+                return ExpectSameAs("settings", w[0], w[1]);
+            case Verb::ExpectWidths:
+                return ExpectWidths(w);
+            case Verb::ExpectPositions:
+                return ExpectPositions(w);
+            case Verb::ExpectWindow:
+                return ExpectWindow(w);
+            case Verb::ExpectItem:
+                return ExpectItem(w);
         }
-        if (c == "terminate") return Act(host_.Terminate(), "terminate the extension");
-        if (c == "choose") return Act(host_.ChooseRow(RowOf(w[0])), "choose " + Quoted(w[0]));
-        if (c == "double-click") {
-            return Act(host_.DoubleClickRow(RowOf(w[0])), "double-click " + Quoted(w[0]));
-        }
-        if (c == "clear-selection") return Act(host_.ClearListSelection(), "clear the list");
-        if (c == "click") return Act(host_.Click(*ControlId(w[0])), "click " + w[0]);
-        if (c == "close-box") return Act(host_.UseCloseBox(), "use the close box");
-        if (c == "drag-bottom") {
-            Require(host_.DialogOpen(), "no dialog to drag");
-            const Rect window = host_.WindowRect();
-            return Act(host_.DragBottomTo(window.Height() + Int(w[0])), "drag the border");
-        }
-        if (c == "drag-right") {
-            Require(host_.DialogOpen(), "no dialog to drag");
-            const Rect window = host_.WindowRect();
-            return Act(host_.DragRightTo(window.Width() + Int(w[0])), "drag the border");
-        }
-        if (c == "move") {
-            Require(host_.DialogOpen(), "no dialog to move");
-            const Rect window = host_.WindowRect();
-            return Act(host_.MoveTo(window.left + Int(w[0]), window.top + Int(w[1])),
-                       "move the dialog");
-        }
-        if (c == "minimise") return Act(host_.Minimise(), "minimise the dialog");
-        if (c == "restore") return Act(host_.Restore(), "restore the dialog");
-        if (c == "host-window") {
-            Require(w[0] == "enable" || w[0] == "disable", "expected: host-window enable|disable");
-            host_.SetMainWindowEnabled(w[0] == "enable");
-            return;
-        }
-        if (c == "host-modal") return host_.RunHostModal();
-        if (c == "undo") return Require(Doc().Undo(), "there is nothing to undo");
-        if (c == "redo") return Require(Doc().Redo(), "there is nothing to redo");
-        if (c == "mark") return TakeMark(w[0]);
-        Expect(step);
+    }
+
+    void ExpectOpen(bool expected) {
+        const bool open = host_.DialogOpen();
+        Require(open == expected, std::string("the dialog is ") + (open ? "open" : "closed"));
+    }
+
+    void ExpectEnabled(bool expected) {
+        Require(host_.DialogOpen(), "no dialog is open");
+        const bool enabled = host_.DialogEnabled();
+        Require(enabled == expected,
+                std::string("the dialog is ") + (enabled ? "enabled" : "disabled"));
     }
 
     void TakeMark(const std::string& name) {
@@ -317,51 +389,6 @@ private:
     void ExpectCount(const std::string& what, std::int64_t expected, std::int64_t actual) {
         Require(expected == actual, "expected " + std::to_string(expected) + " " + what + ", got " +
                                         std::to_string(actual));
-    }
-
-    void Expect(const Step& step) {
-        const std::string c = step.command.substr(std::string("expect-").size());
-        const auto& w = step.words;
-        if (c == "open" || c == "closed") {
-            const bool open = host_.DialogOpen();
-            return Require(open == (c == "open"),
-                           std::string("the dialog is ") + (open ? "open" : "closed"));
-        }
-        if (c == "enabled" || c == "disabled") {
-            Require(host_.DialogOpen(), "no dialog is open");
-            const bool enabled = host_.DialogEnabled();
-            return Require(enabled == (c == "enabled"),
-                           std::string("the dialog is ") + (enabled ? "enabled" : "disabled"));
-        }
-        if (c == "rows") {
-            const std::vector<std::string> rows = host_.Rows();
-            return Require(rows == w, "the list shows " + Join(rows));
-        }
-        if (c == "selected") return ExpectSelected(w[0]);
-        if (c == "description") return ExpectDescription(w);
-        if (c == "checked" || c == "unchecked") {
-            const std::int32_t state = host_.CheckState(kFixedBarlinesBox);
-            return Require((state != 0) == (c == "checked"),
-                           "Fixed Barlines is " + std::string(state ? "ticked" : "clear"));
-        }
-        if (c == "beeps") {
-            return ExpectCount("beeps", Int(w[0]), static_cast<std::int64_t>(host_.Beeps().size()));
-        }
-        if (c == "edits") return ExpectEdits(w);
-        if (c == "open-edits") {
-            return ExpectCount("open edits", Int(w[0]),
-                               static_cast<std::int64_t>(Doc().History().Depth()));
-        }
-        if (c == "redraws") return ExpectCount("redraws", Int(w[0]), host_.Backend().RedrawCount());
-        if (c == "respaces") {
-            return ExpectCount("respaces", Int(w[0]), host_.Backend().RespaceCount());
-        }
-        if (c == "document" || c == "settings") return ExpectSameAs(c, w[0], w[1]);
-        if (c == "widths") return ExpectWidths(w);
-        if (c == "positions") return ExpectPositions(w);
-        if (c == "window") return ExpectWindow(w);
-        if (c == "item") return ExpectItem(w);
-        throw StepFailure{"unknown expectation '" + c + "'"};
     }
 
     void ExpectSelected(const std::string& expected) {

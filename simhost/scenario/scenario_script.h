@@ -17,7 +17,7 @@
 // Controls are named: apply, close, default, fixed-barlines, list, tasks-label, description.
 // Geometry is only ever compared with a mark, or with the limits the host's screen implies, so
 // that the same file holds wherever the dialog's base units differ. The full list of steps is
-// the table in scenario_script.cpp.
+// the table in scenario_verbs.h.
 #pragma once
 
 #include <cstddef>
@@ -26,12 +26,15 @@
 #include <string_view>
 #include <vector>
 
+#include "simhost/scenario/scenario_verbs.h"
+
 namespace simhost::scenario {
 
 struct Step {
     std::size_t line = 0;
     // The command word, then for `expect` the thing expected ("expect rows" is "expect-rows").
     std::string command;
+    Verb verb = Verb::Invoke;
     std::vector<std::string> words;
 };
 

@@ -6,7 +6,10 @@
 
 namespace {
 
+using simhost::scenario::kAnyCount;
+using simhost::scenario::kVerbs;
 using simhost::scenario::ParseScript;
+using simhost::scenario::VerbShape;
 
 TEST(ScenarioScript, SplitsQuotedWordsEscapesAndExpectations) {
     const auto parsed = ParseScript(
@@ -48,6 +51,36 @@ INSTANTIATE_TEST_SUITE_P(
                       BadLine{"choose \"a\\tb\"", "unknown escape \\t"},
                       BadLine{"move 1", "expected: move <dx> <dy>"},
                       BadLine{"invoke now", "expected: invoke"}));
+
+// Each verb as a script writes it (an expectation as two words), followed by `count` words; the
+// first names a control, as click and expect item need.
+std::string VerbLine(const VerbShape& shape, int count) {
+    std::string line(shape.word);
+    if (line.starts_with("expect-")) line[line.find('-')] = ' ';
+    for (int i = 0; i < count; ++i) line += i == 0 ? " apply" : " 1";
+    return line + "\n";
+}
+
+TEST(ScenarioScript, EveryVerbParsesToItselfWithinItsWordCounts) {
+    for (const VerbShape& shape : kVerbs) {
+        const std::string usage = "expected: " + std::string(shape.usage);
+        const auto fewest = ParseScript(VerbLine(shape, shape.fewestWords), "v.scenario");
+        ASSERT_TRUE(fewest.script) << fewest.error.Describe();
+        EXPECT_EQ(fewest.script->steps.at(0).verb, shape.verb) << shape.word;
+        if (shape.fewestWords > 0) {
+            const auto parsed = ParseScript(VerbLine(shape, shape.fewestWords - 1), "v.scenario");
+            EXPECT_EQ(parsed.error.message, usage) << shape.word;
+        }
+        const int most = shape.mostWords == kAnyCount ? 9 : shape.mostWords;
+        const auto longest = ParseScript(VerbLine(shape, most), "v.scenario");
+        ASSERT_TRUE(longest.script) << longest.error.Describe();
+        EXPECT_EQ(longest.script->steps.at(0).verb, shape.verb) << shape.word;
+        if (shape.mostWords != kAnyCount) {
+            const auto parsed = ParseScript(VerbLine(shape, most + 1), "v.scenario");
+            EXPECT_EQ(parsed.error.message, usage) << shape.word;
+        }
+    }
+}
 
 TEST(ScenarioScript, AMissingFileIsNamed) {
     const auto parsed = simhost::scenario::ReadScriptFile("/nonexistent/x.scenario");
