@@ -25,9 +25,9 @@ TEST_F(UiTest, CommandsRunTheOperationOfTheControlsCommandKind) {
     const Case cases[] = {
         {1, 0, "OkPressed", 1},
         {2, 0, "CancelPressed", 1},
-        {uitest::kExtra, 3, "ThirdButtonPressed", 1},
-        {uitest::kExtra, 4, nullptr, 1},
-        {uitest::kExtra, 0, "HandleCommand", 0},
+        {uitest::kSetAsDefaultButton, 3, "ThirdButtonPressed", 1},
+        {uitest::kSetAsDefaultButton, 4, nullptr, 1},
+        {uitest::kSetAsDefaultButton, 0, "HandleCommand", 0},
     };
     for (const Case& c : cases) {
         TestWindow window(c.extraKind);
@@ -48,8 +48,8 @@ TEST_F(UiTest, ACommandFromAnItemWithoutControlAsksHandleCommandWithNull) {
     ASSERT_EQ(window.commands.size(), 1u);
     EXPECT_EQ(window.commands[0], nullptr);
     window.commandAnswer = true;
-    EXPECT_EQ(Command(window, uitest::kList, LBN_SELCHANGE), 1);
-    EXPECT_EQ(window.commands.back(), window.Control(uitest::kList));
+    EXPECT_EQ(Command(window, uitest::kTaskList, LBN_SELCHANGE), 1);
+    EXPECT_EQ(window.commands.back(), window.Control(uitest::kTaskList));
 }
 
 TEST_F(UiTest, OnlyRestoredSizesReachHandleResizeAndTheFirstOnlyRecords) {
@@ -73,7 +73,7 @@ TEST_F(UiTest, ANullWindowAndAThrowingOperationBothAnswerZero) {
     Open(window);
     window.commandAnswer = true;
     window.onCommand = [] { throw std::runtime_error("inside a handler"); };
-    EXPECT_EQ(Command(window, uitest::kText), 0);
+    EXPECT_EQ(Command(window, uitest::kDescription), 0);
 }
 
 TEST_F(UiTest, TheMinMaxAnswerPinsTheDialogToItsInitialSize) {
@@ -123,16 +123,17 @@ TEST_F(UiTest, NotificationsRouteTabTreeAndSpinChangesAndListViewText) {
     TestWindow window;
     Open(window);
     window.commands.clear();
-    NMHDR header{GetDlgItem(window.DialogHandle(), uitest::kList), uitest::kList, TCN_SELCHANGE};
-    EXPECT_EQ(ResourceWindowDialogProc(window.DialogHandle(), WM_NOTIFY, uitest::kList,
+    NMHDR header{GetDlgItem(window.DialogHandle(), uitest::kTaskList), uitest::kTaskList,
+                 TCN_SELCHANGE};
+    EXPECT_EQ(ResourceWindowDialogProc(window.DialogHandle(), WM_NOTIFY, uitest::kTaskList,
                                        reinterpret_cast<LPARAM>(&header), &window),
               0);
     ASSERT_EQ(window.commands.size(), 1u);
-    EXPECT_EQ(window.commands[0], window.Control(uitest::kList));
+    EXPECT_EQ(window.commands[0], window.Control(uitest::kTaskList));
 
     // The list's style lacks bit 0x0002, so the delta counts the other way.
-    NMUPDOWN spin{{header.hwndFrom, uitest::kList, UDN_DELTAPOS}, 0, 3};
-    window.HandleNotify(uitest::kList, &spin.hdr);
+    NMUPDOWN spin{{header.hwndFrom, uitest::kTaskList, UDN_DELTAPOS}, 0, 3};
+    window.HandleNotify(uitest::kTaskList, &spin.hdr);
     EXPECT_EQ(window.steps, (std::vector<std::int32_t>{-3}));
 
     __NCCollection strings;
@@ -140,16 +141,16 @@ TEST_F(UiTest, NotificationsRouteTabTreeAndSpinChangesAndListViewText) {
     text->AssignText8("Quarter");
     strings.Append(std::move(text));
     NMLVDISPINFOW info{};
-    info.hdr = NMHDR{header.hwndFrom, uitest::kList, LVN_GETDISPINFOW};
+    info.hdr = NMHDR{header.hwndFrom, uitest::kTaskList, LVN_GETDISPINFOW};
     info.item.lParam = reinterpret_cast<LPARAM>(&strings);
-    window.HandleNotify(uitest::kList, &info.hdr);
+    window.HandleNotify(uitest::kTaskList, &info.hdr);
     EXPECT_EQ(std::u16string(info.item.pszText), u"Quarter");
     info.item.iSubItem = 1;
-    window.HandleNotify(uitest::kList, &info.hdr);
+    window.HandleNotify(uitest::kTaskList, &info.hdr);
     EXPECT_EQ(std::u16string(info.item.pszText), u"???");
     NMLVDISPINFOA narrow{};
-    narrow.hdr = NMHDR{header.hwndFrom, uitest::kList, LVN_GETDISPINFOA};
-    window.HandleNotify(uitest::kList, &narrow.hdr);
+    narrow.hdr = NMHDR{header.hwndFrom, uitest::kTaskList, LVN_GETDISPINFOA};
+    window.HandleNotify(uitest::kTaskList, &narrow.hdr);
     EXPECT_STREQ(narrow.item.pszText, "???");
     // An id without a control routes nothing.
     header.code = TCN_SELCHANGE;

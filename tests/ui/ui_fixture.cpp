@@ -8,7 +8,7 @@
 namespace uitest {
 
 TestWindow::TestWindow(std::int32_t extraKind) {
-    SetDialogResourceId(kDialogId);
+    SetDialogResourceId(kNoteSpacingDialog);
     const auto add = [this](std::unique_ptr<NCControl> control) {
         NCControl* added = control.get();
         Append(std::move(control));
@@ -16,11 +16,11 @@ TestWindow::TestWindow(std::int32_t extraKind) {
     };
     add(std::make_unique<NCCtrlButton>(1, NCControl::kOkButton));
     add(std::make_unique<NCCtrlButton>(2, NCControl::kCancelButton));
-    add(std::make_unique<NCCtrlStatic>(kLabel));
-    add(std::make_unique<NCCtrlListBox>(kList));
-    add(std::make_unique<NCCtrlCheckbox>(kBox));
-    add(std::make_unique<NCCtrlStatic>(kText));
-    add(std::make_unique<NCCtrlButton>(kExtra, extraKind));
+    add(std::make_unique<NCCtrlStatic>(kTasksLabel));
+    add(std::make_unique<NCCtrlListBox>(kTaskList));
+    add(std::make_unique<NCCtrlCheckbox>(kFixedBarlinesBox));
+    add(std::make_unique<NCCtrlStatic>(kDescription));
+    add(std::make_unique<NCCtrlButton>(kSetAsDefaultButton, extraKind));
 }
 
 void TestWindow::InitWindow() {
@@ -66,8 +66,9 @@ void TestWindow::HandleResize(std::int32_t newWidth, std::int32_t newHeight, std
     const std::int32_t dy = newHeight - oldHeight;
     const std::int32_t dx = newWidth - oldWidth;
     if (DialogHandle() != nullptr) BeginDeferredLayout();
-    for (const std::int32_t id : {1, 2, kExtra}) FindControl(id)->MoveBy(dx, dy);
-    FindControl(kList)->ResizeBy(dx, dy);
+    for (const std::int32_t id : {kApplyButton, kCloseButton, kSetAsDefaultButton})
+        FindControl(id)->MoveBy(dx, dy);
+    FindControl(kTaskList)->ResizeBy(dx, dy);
     ApplyDeferredLayout();
 }
 

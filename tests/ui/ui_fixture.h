@@ -13,20 +13,23 @@
 #include "framework/ui/control.h"
 #include "framework/ui/dialog_proc.h"
 #include "framework/ui/resource_window.h"
-#include "resources/note_spacing_dialog_ids.h"
 #include "simhost/headless/dialog_user.h"
 #include "simhost/headless/headless_dialogs.h"
 #include "simhost/headless/headless_host.h"
+#include "simhost/scenario/dialog_items.h"
 #include "simhost/services/dialog_backend.h"
 
 namespace uitest {
 
-constexpr std::int16_t kDialogId = IDD_NOTE_SPACING;
-constexpr std::int32_t kLabel = IDC_SPACING_TASKS_LABEL;
-constexpr std::int32_t kList = IDC_SPACING_TASK_LIST;
-constexpr std::int32_t kBox = IDC_SPACING_FIXED_BARLINES;
-constexpr std::int32_t kText = IDC_SPACING_DESCRIPTION;
-constexpr std::int32_t kExtra = IDC_SPACING_SET_AS_DEFAULT;
+// The real template's items, under the framework's own control classes.
+using simhost::scenario::kApplyButton;
+using simhost::scenario::kCloseButton;
+using simhost::scenario::kDescription;
+using simhost::scenario::kFixedBarlinesBox;
+using simhost::scenario::kNoteSpacingDialog;
+using simhost::scenario::kSetAsDefaultButton;
+using simhost::scenario::kTaskList;
+using simhost::scenario::kTasksLabel;
 
 // Records the virtual operations it is asked for. With `passThrough` the closing operations
 // also do what NCResourceWindow does; the resize moves the buttons and stretches the list, as

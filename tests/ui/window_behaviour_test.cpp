@@ -49,16 +49,16 @@ TEST_F(UiTest, EnlargingTheDialogMovesTheButtonsAndStretchesTheListInOneBatch) {
     window.growTo = 600;
     Open(window);
     const RECT apply = user.ControlRect(1);
-    const RECT list = user.ControlRect(uitest::kList);
-    const RECT label = user.ControlRect(uitest::kLabel);
+    const RECT list = user.ControlRect(uitest::kTaskList);
+    const RECT label = user.ControlRect(uitest::kTasksLabel);
     ASSERT_TRUE(user.DragBorder(WMSZ_BOTTOM, 383, 255 + 40));
     ASSERT_EQ(window.resizes.size(), 1u);
     EXPECT_EQ(window.resizes[0], (std::array<std::int32_t, 4>{375, 268, 375, 228}));
     EXPECT_EQ(user.ControlRect(1).top, apply.top + 40);
     EXPECT_EQ(user.ControlRect(1).left, apply.left);
-    EXPECT_EQ(user.ControlRect(uitest::kList).bottom, list.bottom + 40);
-    EXPECT_EQ(user.ControlRect(uitest::kList).top, list.top);
-    EXPECT_EQ(user.ControlRect(uitest::kLabel).top, label.top);
+    EXPECT_EQ(user.ControlRect(uitest::kTaskList).bottom, list.bottom + 40);
+    EXPECT_EQ(user.ControlRect(uitest::kTaskList).top, list.top);
+    EXPECT_EQ(user.ControlRect(uitest::kTasksLabel).top, label.top);
     ASSERT_EQ(dialogs.Screen().AppliedBatches().size(), 1u);
     EXPECT_EQ(dialogs.Screen().AppliedBatches()[0].size(), 4u);
     EXPECT_FALSE(window.DeferringLayout());
@@ -95,12 +95,12 @@ TEST_F(UiTest, ApplyingWithNothingPendingAnswersFalseAndKeepsDeferring) {
 TEST_F(UiTest, ControlsMoveAndResizeAtOnceWhenNotDeferring) {
     TestWindow window;
     Open(window);
-    window.Control(uitest::kBox)->MoveBy(5, -3);
-    window.Control(uitest::kList)->ResizeBy(-15, 20);
-    EXPECT_EQ(user.ControlRect(uitest::kBox).left, 195 + 5);
-    EXPECT_EQ(user.ControlRect(uitest::kBox).top, 33 - 3);
-    EXPECT_EQ(user.ControlRect(uitest::kList).right, 180 - 15);
-    EXPECT_EQ(user.ControlRect(uitest::kList).bottom, 179 + 20);
+    window.Control(uitest::kFixedBarlinesBox)->MoveBy(5, -3);
+    window.Control(uitest::kTaskList)->ResizeBy(-15, 20);
+    EXPECT_EQ(user.ControlRect(uitest::kFixedBarlinesBox).left, 195 + 5);
+    EXPECT_EQ(user.ControlRect(uitest::kFixedBarlinesBox).top, 33 - 3);
+    EXPECT_EQ(user.ControlRect(uitest::kTaskList).right, 180 - 15);
+    EXPECT_EQ(user.ControlRect(uitest::kTaskList).bottom, 179 + 20);
     EXPECT_TRUE(dialogs.Screen().AppliedBatches().empty());
 }
 
@@ -125,21 +125,21 @@ TEST_F(UiTest, TheDialogFollowsTheHostsTopWindowAndNoCurrentWindowDisablesIt) {
 TEST_F(UiTest, ControlsEnableShowAndCheckThroughTheHost) {
     TestWindow window;
     Open(window);
-    auto* box = dynamic_cast<NCCtrlCheckbox*>(window.Control(uitest::kBox));
+    auto* box = dynamic_cast<NCCtrlCheckbox*>(window.Control(uitest::kFixedBarlinesBox));
     ASSERT_NE(box, nullptr);
     box->SetCheck(1);
-    EXPECT_EQ(user.CheckState(uitest::kBox), 1);
-    ASSERT_TRUE(user.Click(uitest::kBox));
+    EXPECT_EQ(user.CheckState(uitest::kFixedBarlinesBox), 1);
+    ASSERT_TRUE(user.Click(uitest::kFixedBarlinesBox));
     EXPECT_EQ(box->GetCheck() & 0xFFFF, 0);
     window.Control(1)->Enable(false);
     EXPECT_FALSE(window.Control(1)->IsEnabled());
     EXPECT_FALSE(user.IsEnabled(1));
-    window.Control(uitest::kExtra)->Show(false);
-    EXPECT_FALSE(user.IsVisible(uitest::kExtra));
-    EXPECT_TRUE(window.Control(uitest::kText)->Redraw());
-    EXPECT_EQ(user.Invalidations(uitest::kText), 1);
+    window.Control(uitest::kSetAsDefaultButton)->Show(false);
+    EXPECT_FALSE(user.IsVisible(uitest::kSetAsDefaultButton));
+    EXPECT_TRUE(window.Control(uitest::kDescription)->Redraw());
+    EXPECT_EQ(user.Invalidations(uitest::kDescription), 1);
     // Without an owner the item calls reach no window.
-    NCCtrlStatic orphan(uitest::kText);
+    NCCtrlStatic orphan(uitest::kDescription);
     EXPECT_FALSE(orphan.IsEnabled());
 }
 
@@ -157,13 +157,13 @@ TEST_F(UiTest, TextGoesThroughTheServicesTheHostVersionChooses) {
         Open(window);
         NCString text;
         text.AssignText8("Tight \xE9");
-        window.Control(uitest::kText)->SetText(&text);
-        EXPECT_EQ(user.Text(uitest::kText), u"Tight \u00E9") << c.hostVersion;
+        window.Control(uitest::kDescription)->SetText(&text);
+        EXPECT_EQ(user.Text(uitest::kDescription), u"Tight \u00E9") << c.hostVersion;
         NCString read;
-        window.Control(uitest::kText)->GetText(&read);
+        window.Control(uitest::kDescription)->GetText(&read);
         EXPECT_EQ(std::u16string(read.Units()), u"Tight \u00E9");
-        window.Control(uitest::kText)->SetText(nullptr);
-        EXPECT_EQ(user.Text(uitest::kText), u"");
+        window.Control(uitest::kDescription)->SetText(nullptr);
+        EXPECT_EQ(user.Text(uitest::kDescription), u"");
         EXPECT_EQ(Journal().CountOf(c.setService), 2u);
         EXPECT_EQ(Journal().CountOf(c.getService), 1u);
         Journal().Clear();
@@ -189,7 +189,7 @@ TEST_F(UiTest, GetTextReadsNoFurtherThanTheCapacityWhenTheHostLeavesNoTerminator
     for (const std::uint32_t version : {0x10000000u, 0x12050000u}) {
         nx::SetHostVersion(version);
         NCString read;
-        window.Control(uitest::kText)->GetText(&read);
+        window.Control(uitest::kDescription)->GetText(&read);
         EXPECT_EQ(read.Length(), 5000u) << std::hex << version;
         EXPECT_EQ(read.Units()[4999], version < 0x11000000u ? u'x' : u'y');
     }
