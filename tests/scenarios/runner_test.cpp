@@ -93,4 +93,22 @@ TEST(ScenarioRunner, DocumentStepsAfterTheHostStartedAreRefused) {
     EXPECT_NE(result.failure.find("before the host starts"), std::string::npos) << result.failure;
 }
 
+// Steps no sample scenario takes, each seen through what it should have built.
+TEST(ScenarioRunner, DocumentStepsBuildWhatTheyName) {
+    struct Case {
+        const char* steps;
+        bool passes;
+    };
+    const Case cases[] = {
+        {"measures 3\nmeasure-width 250\nexpect widths 250 250 250\n", true},
+        {"measures 3\nmeasure-width 250\nexpect widths 250 250\n", false},
+        {"measures 2\nmeasure-width 180\nexpect widths 250 250\n", false},
+        {"allotments 1024\n", false},
+    };
+    for (const Case& c : cases) {
+        const auto result = RunText(c.steps);
+        EXPECT_EQ(result.passed, c.passes) << c.steps << result.failure;
+    }
+}
+
 }  // namespace
