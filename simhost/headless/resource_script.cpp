@@ -1,5 +1,6 @@
 #include "simhost/headless/resource_script.h"
 
+#include <algorithm>
 #include <cctype>
 #include <fstream>
 #include <map>
