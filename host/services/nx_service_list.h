@@ -117,7 +117,7 @@
 #define NX_BINDING_VERSION(Version) NX_BINDING_VERSION_##Version
 #define NX_BINDING_VERSION_Data version
 #define NX_BINDING_VERSION_Interface kInterfaceVersion
-// Expands `then` for the rows of one kind only.
+// NX_IF_<Binding or Answerer>(code) keeps the code for the rows of one kind only.
 #define NX_IF_Plain(...) __VA_ARGS__
 #define NX_IF_Own(...)
 #define NX_IF_Dialogs(...) __VA_ARGS__
@@ -125,10 +125,13 @@
 
 // The services' signatures, as the host exports them by name.
 namespace nxsig {
+// Result is a type, which parentheses would break.
+// NOLINTBEGIN(bugprone-macro-parentheses)
 #define NX_SIGNATURE_(Id, Name, Result, Params, Args, Version, Binding, Answerer) \
     using Id = Result(WINAPI*) NX_PARAMS_WITH_VERSION(Params);
 NX_SERVICES(NX_SIGNATURE_)
 #undef NX_SIGNATURE_
+// NOLINTEND(bugprone-macro-parentheses)
 }  // namespace nxsig
 
 namespace nx {
