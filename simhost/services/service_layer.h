@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "host/services/nx_service_list.h"
 #include "simhost/services/host_backend.h"
 
 namespace simhost {
@@ -27,6 +28,10 @@ struct ServiceCall {
 
 class ServiceJournal {
 public:
+    // On by default. Off, the layer keeps no calls: for timing a host without its test aid.
+    void SetEnabled(bool enabled) { enabled_ = enabled; }
+    bool Enabled() const { return enabled_; }
+
     void Record(ServiceCall call) { calls_.push_back(std::move(call)); }
     void Clear() { calls_.clear(); }
     const std::vector<ServiceCall>& Calls() const { return calls_; }
@@ -36,6 +41,7 @@ public:
 
 private:
     std::vector<ServiceCall> calls_;
+    bool enabled_ = true;
 };
 
 class ServiceLayer {
