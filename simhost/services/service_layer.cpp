@@ -1,6 +1,7 @@
 #include "simhost/services/service_layer.h"
 
 #include <algorithm>
+#include <initializer_list>
 #include <utility>
 
 namespace simhost {
@@ -26,17 +27,32 @@ std::int64_t Handle(HWND window) {
     return static_cast<std::int64_t>(reinterpret_cast<std::intptr_t>(window));
 }
 
+std::u16string Text(const char* text) { return Widen(text); }
+std::u16string Text(const char16_t* text) { return Copy(text); }
+
+// The arguments stay on the caller's stack until the journal is known to be on: with it off,
+// no entry (no vector, no string) is built.
 template <typename Result>
-Result Journalled(ServiceLayer& layer, const char* name, std::vector<std::int64_t> args,
-                  std::u16string text, Result result) {
+Result Journalled(ServiceLayer& layer, const char* name, std::initializer_list<std::int64_t> args,
+                  std::u16string_view text, Result result) {
+    if (!layer.Journal().Enabled()) return result;
     layer.Journal().Record(
-        ServiceCall{name, std::move(args), std::move(text), static_cast<std::int64_t>(result)});
+        ServiceCall{name, args, std::u16string(text), static_cast<std::int64_t>(result)});
     return result;
 }
 
-void Journalled(ServiceLayer& layer, const char* name, std::vector<std::int64_t> args,
-                std::u16string text = {}) {
-    layer.Journal().Record(ServiceCall{name, std::move(args), std::move(text), 0});
+void Journalled(ServiceLayer& layer, const char* name, std::initializer_list<std::int64_t> args,
+                std::u16string_view text = {}) {
+    if (!layer.Journal().Enabled()) return;
+    layer.Journal().Record(ServiceCall{name, args, std::u16string(text), 0});
+}
+
+// A text argument as the caller passed it, widened only when journalled.
+template <typename Char>
+void Journalled(ServiceLayer& layer, const char* name, std::initializer_list<std::int64_t> args,
+                const Char* text) {
+    if (!layer.Journal().Enabled()) return;
+    layer.Journal().Record(ServiceCall{name, args, Text(text), 0});
 }
 
 // The services themselves, as the host exports them. Each answers 0 without a current layer.
@@ -165,7 +181,7 @@ void WINAPI GetDlgStringUtf16(HWND dialog, std::int32_t item, char16_t* buffer,
 void WINAPI SetDlgString(HWND dialog, std::int32_t item, const char* text, std::uint32_t version) {
     ServiceLayer* layer = ServiceLayer::Current();
     if (!layer) return;
-    Journalled(*layer, "NX_SetDlgString", {Handle(dialog), item, version}, Widen(text));
+    Journalled(*layer, "NX_SetDlgString", {Handle(dialog), item, version}, text);
     layer->Backend().SetDlgString(dialog, item, text);
 }
 
@@ -173,7 +189,7 @@ void WINAPI SetDlgStringUtf16(HWND dialog, std::int32_t item, const char16_t* te
                               std::uint32_t version) {
     ServiceLayer* layer = ServiceLayer::Current();
     if (!layer) return;
-    Journalled(*layer, "NX_SetDlgString_UTF16", {Handle(dialog), item, version}, Copy(text));
+    Journalled(*layer, "NX_SetDlgString_UTF16", {Handle(dialog), item, version}, text);
     layer->Backend().SetDlgStringUtf16(dialog, item, text);
 }
 
