@@ -7,6 +7,8 @@
 //                                          (mk/bench.mk toggles collection on it), so
 //                                          instructions / RUNS is the cost of one press
 //   quor_spacing_runs KIND RUNS --calls    the same, then how many of each service a run makes
+//   quor_spacing_runs KIND RUNS --journal  the same, then every call of the journalled run with
+//                                          its arguments and result, for comparing two builds
 //   quor_spacing_runs KIND RUNS --floor    natively: each press timed, and right after it the
 //                                          run's record keys looked up bare in the same store,
 //                                          in the run's order; the ratio of the two medians
@@ -46,21 +48,30 @@ void PrintCallsByService(const simhost::ServiceJournal& journal) {
         std::printf("  %-42s %zu\n", service.c_str(), count);
 }
 
+void PrintJournal(const simhost::ServiceJournal& journal) {
+    for (const simhost::ServiceCall& call : journal.Calls()) {
+        std::printf("  %s", call.service.c_str());
+        for (const std::int64_t arg : call.args) std::printf(" %lld", static_cast<long long>(arg));
+        std::printf(" -> %lld\n", static_cast<long long>(call.result));
+    }
+}
+
 int Fail(const std::string& what) {
     std::fprintf(stderr, "spacing runs: %s\n", what.c_str());
     return 1;
 }
 
-enum class Mode { Count, Calls, Floor };
+enum class Mode { Count, Calls, Journal, Floor };
 
 }  // namespace
 
 int main(int argc, char** argv) {
     Mode mode = Mode::Count;
     if (argc == 4 && std::string_view(argv[3]) == "--calls") mode = Mode::Calls;
+    if (argc == 4 && std::string_view(argv[3]) == "--journal") mode = Mode::Journal;
     if (argc == 4 && std::string_view(argv[3]) == "--floor") mode = Mode::Floor;
     if (argc != 3 && (argc != 4 || mode == Mode::Count))
-        return Fail("usage: quor_spacing_runs KIND RUNS [--calls | --floor]");
+        return Fail("usage: quor_spacing_runs KIND RUNS [--calls | --journal | --floor]");
     const quorbench::RunKind* kind = quorbench::FindRunKind(argv[1]);
     const int runs = std::atoi(argv[2]);
     if (kind == nullptr) return Fail(std::string("no kind of run named ") + argv[1]);
@@ -80,6 +91,7 @@ int main(int argc, char** argv) {
     std::printf("%s: %d runs, %zu service calls per run, fewest %zu\n", kind->name, runs, calls,
                 fewest);
     if (mode == Mode::Calls) PrintCallsByService(journal);
+    if (mode == Mode::Journal) PrintJournal(journal);
     session.ClearJournal();
     journal.SetEnabled(false);
 
