@@ -11,7 +11,9 @@
 //                                          its arguments and result, for comparing two builds
 //   quor_spacing_runs KIND RUNS --floor    natively: each press timed, and right after it the
 //                                          run's record keys looked up bare in the same store,
-//                                          in the run's order; the ratio of the two medians
+//                                          in the run's order; the ratio of the two medians.
+//                                          Then the host's share: the run's loads sent straight
+//                                          to its NX_LoadEData, over their bare lookups
 //
 // The first line it prints is always "KIND: RUNS runs, CALLS service calls per run, fewest
 // FLOOR", the floor being the fewest calls the store allows (bench/support/call_floor.h).
@@ -86,6 +88,9 @@ int main(int argc, char** argv) {
     if (!session.Press(*kind)) return Fail(session.Error());
     const std::size_t calls = session.CallsOfLastPress();
     const std::vector<simhost::RecordId> keys = quorbench::RecordKeysOf(journal, calls);
+    const std::vector<quorbench::HostLoad> loads = quorbench::LoadsOf(journal, calls);
+    std::vector<simhost::RecordId> loadKeys;
+    for (const quorbench::HostLoad& load : loads) loadKeys.push_back(load.id);
     if (!session.Undo()) return Fail(session.Error());
     const std::size_t fewest = quorbench::CallFloor(*kind, quorbench::BenchShape(*kind));
     std::printf("%s: %d runs, %zu service calls per run, fewest %zu\n", kind->name, runs, calls,
@@ -97,13 +102,18 @@ int main(int argc, char** argv) {
 
     std::vector<std::chrono::nanoseconds> pressTimes;
     std::vector<std::chrono::nanoseconds> lookupTimes;
+    std::vector<std::chrono::nanoseconds> hostTimes;
+    std::vector<std::chrono::nanoseconds> loadLookupTimes;
     for (int i = 0; i < runs; ++i) {
         if (!session.Prepare(*kind, kind->row)) return Fail(session.Error());
         const Clock::time_point start = Clock::now();
         if (!MeasuredPress(session, *kind)) return Fail(session.Error());
         pressTimes.push_back(Clock::now() - start);
-        if (mode == Mode::Floor)
+        if (mode == Mode::Floor) {
             lookupTimes.push_back(quorbench::TimeLookups(session.Doc().Records(), keys));
+            loadLookupTimes.push_back(quorbench::TimeLookups(session.Doc().Records(), loadKeys));
+            hostTimes.push_back(quorbench::TimeHostLoads(session.Host().Services(), loads));
+        }
         if (!session.Undo()) return Fail(session.Error());
         session.ForgetHostLogs();
     }
@@ -114,6 +124,12 @@ int main(int argc, char** argv) {
                     static_cast<long long>(press.count()), static_cast<long long>(lookups.count()),
                     keys.size(),
                     static_cast<double>(press.count()) / static_cast<double>(lookups.count()));
+        // The host's share: its own load service over bare lookups, for the run's loads alone.
+        const auto host = quorbench::Median(hostTimes);
+        const auto loadLookups = quorbench::Median(loadLookupTimes);
+        std::printf("host's load service alone %lld ns for %zu loads, over their lookups %.2f\n",
+                    static_cast<long long>(host.count()), loads.size(),
+                    static_cast<double>(host.count()) / static_cast<double>(loadLookups.count()));
     }
     return 0;
 }

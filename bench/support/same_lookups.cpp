@@ -49,6 +49,38 @@ std::chrono::nanoseconds TimeLookups(const simhost::RecordStore& store,
     return std::chrono::steady_clock::now() - start;
 }
 
+std::vector<HostLoad> LoadsOf(const simhost::ServiceJournal& journal, std::size_t count) {
+    const auto& calls = journal.Calls();
+    const auto first = calls.end() - static_cast<std::ptrdiff_t>(std::min(count, calls.size()));
+    std::vector<HostLoad> loads;
+    for (auto call = first; call != calls.end(); ++call) {
+        // Journalled as tag, item number, incidence, capacity, version.
+        if (call->service != "NX_LoadEData" || call->args.size() != 5) continue;
+        loads.push_back(HostLoad{
+            {static_cast<std::uint32_t>(call->args[0]), static_cast<std::int16_t>(call->args[1]),
+             static_cast<std::int16_t>(call->args[2])},
+            static_cast<std::int32_t>(call->args[3]),
+            static_cast<std::uint32_t>(call->args[4])});
+    }
+    return loads;
+}
+
+std::chrono::nanoseconds TimeHostLoads(const simhost::ServiceLayer& services,
+                                       const std::vector<HostLoad>& loads) {
+    using LoadService =
+        std::int16_t (*)(std::uint32_t, NXRecordKey*, void*, std::int32_t*, std::uint32_t);
+    const auto load = reinterpret_cast<LoadService>(services.Resolve("NX_LoadEData"));
+    if (load == nullptr) return std::chrono::nanoseconds{0};
+    std::array<std::uint8_t, 256> buffer{};
+    const auto start = std::chrono::steady_clock::now();
+    for (const HostLoad& each : loads) {
+        NXRecordKey key{each.id.item, each.id.incidence, {}};
+        std::int32_t size = std::min<std::int32_t>(each.capacity, buffer.size());
+        load(each.id.tag, &key, buffer.data(), &size, each.version);
+    }
+    return std::chrono::steady_clock::now() - start;
+}
+
 std::chrono::nanoseconds Median(std::vector<std::chrono::nanoseconds> times) {
     if (times.empty()) return std::chrono::nanoseconds{0};
     const std::size_t middle = times.size() / 2;

@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 #include "simhost/document/record_store.h"
@@ -26,6 +27,18 @@ std::size_t LookUpAll(const simhost::RecordStore& store,
 // The time of one LookUpAll.
 std::chrono::nanoseconds TimeLookups(const simhost::RecordStore& store,
                                      const std::vector<simhost::RecordId>& keys);
+
+// The run's loads sent straight to the host's own NX_LoadEData, without the extension in
+// between: how much of a run the host's service path takes by itself. Each load is given the
+// capacity and data version the run gave it.
+struct HostLoad {
+    simhost::RecordId id;
+    std::int32_t capacity = 0;
+    std::uint32_t version = 0;
+};
+std::vector<HostLoad> LoadsOf(const simhost::ServiceJournal& journal, std::size_t count);
+std::chrono::nanoseconds TimeHostLoads(const simhost::ServiceLayer& services,
+                                       const std::vector<HostLoad>& loads);
 
 // The middle of a set of timings (the mean of the two middle ones for an even count): a shared
 // machine's stray slow runs do not move it.
