@@ -90,6 +90,7 @@ int main(int argc, char** argv) {
     const std::vector<simhost::RecordId> keys = quorbench::RecordKeysOf(journal, calls);
     const std::vector<quorbench::HostLoad> loads = quorbench::LoadsOf(journal, calls);
     std::vector<simhost::RecordId> loadKeys;
+    loadKeys.reserve(loads.size());
     for (const quorbench::HostLoad& load : loads) loadKeys.push_back(load.id);
     if (!session.Undo()) return Fail(session.Error());
     const std::size_t fewest = quorbench::CallFloor(*kind, quorbench::BenchShape(*kind));
