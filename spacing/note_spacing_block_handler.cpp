@@ -2,7 +2,7 @@
 
 #include "framework/data/measure.h"
 #include "framework/data/music_region.h"
-#include "host/nx_services.h"
+#include "host/services/nx_services.h"
 #include "spacing/spacing_tasks.h"
 #include "spacing/task_info.h"
 

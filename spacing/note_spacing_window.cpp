@@ -6,8 +6,7 @@
 #include "framework/core/nc_string.h"
 #include "framework/core/undo_block.h"
 #include "framework/data/music_region.h"
-#include "host/module_state.h"
-#include "host/nx_services.h"
+#include "host/services/nx_services.h"
 #include "spacing/note_spacing_block_handler.h"
 
 namespace {
@@ -44,8 +43,6 @@ void WarningBeep() {
 
 NCNoteSpacingWindow::NCNoteSpacingWindow() {
     SetDialogResourceId(kDialogResourceId);
-    ModuleState& module = Module();
-    if (module.ui) ui_ = &*module.ui;
     BuildSpacingTasks(tasks_);
 }
 
@@ -99,7 +96,7 @@ void NCNoteSpacingWindow::InitWindow() {
     FillTaskList();
     // An index of -1 or past the rows leaves the list without a selection.
     SendDlgItemMessageW(DialogHandle(), kTaskListId, LB_SETCURSEL,
-                        static_cast<WPARAM>(Module().rememberedTaskIndex), 0);
+                        static_cast<WPARAM>(rememberedTaskIndex_ ? *rememberedTaskIndex_ : 0), 0);
     ShowDescription();
     const std::int32_t cap = GetSystemMetrics(SM_CYFULLSCREEN) * 8 / 10;
     if (cap > MaxTrackHeight()) SetMaxTrackHeight(cap);
@@ -111,7 +108,7 @@ void NCNoteSpacingWindow::InitWindow() {
 
 void NCNoteSpacingWindow::CloseWindow() {
     SaveGeometry();
-    Module().rememberedTaskIndex = SelectedRow();
+    if (rememberedTaskIndex_ != nullptr) *rememberedTaskIndex_ = SelectedRow();
     SetClosed(true);
     EndDialog();
 }

@@ -23,8 +23,7 @@ public:
     static constexpr std::int16_t kDescriptionId = 104;
     static constexpr std::int16_t kSetAsDefaultId = 105;
 
-    // Builds the task list; the host context is the module's NCUI object (null before the
-    // first invoke built it).
+    // Builds the task list. Whoever owns the window hands it the module's links right after.
     NCNoteSpacingWindow();
     ~NCNoteSpacingWindow() override;
 
@@ -47,6 +46,12 @@ public:
     void ShowDescription();
     void ApplyTask(bool asDefault);
 
+    // The module-wide task index the dialog selects when it opens and rewrites when it closes.
+    // Without one the dialog opens on the first row and forgets the selection.
+    void SetRememberedTaskIndex(std::int32_t* index) { rememberedTaskIndex_ = index; }
+    // The host context object the runs are handed (null before the first invoke built it).
+    void SetHostContext(const NCUI* ui) { ui_ = ui; }
+
     const NCNoteSpacingTaskInfos& Tasks() const { return tasks_; }
     const NCUI* HostContext() const { return ui_; }
 
@@ -63,6 +68,7 @@ private:
     NCCtrlStatic* description_ = nullptr;
     NCCtrlButton* setAsDefaultButton_ = nullptr;
     const NCUI* ui_ = nullptr;
+    std::int32_t* rememberedTaskIndex_ = nullptr;
     NCNoteSpacingTaskInfos tasks_;
 };
 

@@ -22,8 +22,8 @@
 #include "bench/support/dialog_session.h"
 #include "bench/support/same_lookups.h"
 #include "framework/core/undo_block.h"
-#include "host/module_state.h"
-#include "host/nx_services.h"
+#include "host/module/module_state.h"
+#include "host/services/nx_services.h"
 #include "simhost/headless/headless_host.h"
 #include "spacing/note_spacing_block_handler.h"
 #include "spacing/task_info.h"
@@ -44,7 +44,7 @@ void ReportCalls(benchmark::State& state, const RunKind& kind,
 
 void BM_Engine(benchmark::State& state, const RunKind& kind) {
     nx::ResetBindings();
-    Module() = ModuleState{};
+    ResetModuleState();
     simhost::DocumentBackend backend(quorbench::BenchDocument());
     {
         simhost::headless::HeadlessHost host(backend);
@@ -74,7 +74,7 @@ void BM_Engine(benchmark::State& state, const RunKind& kind) {
         journal.SetEnabled(true);
     }
     nx::ResetBindings();
-    Module() = ModuleState{};
+    ResetModuleState();
 }
 
 void BM_Dialog(benchmark::State& state, const RunKind& kind) {

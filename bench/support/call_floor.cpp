@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "bench/support/bench_document.h"
-#include "host/nx_types.h"
+#include "host/services/nx_types.h"
 
 namespace quorbench {
 

@@ -4,8 +4,8 @@
 #include <array>
 
 #include "framework/core/nc_string.h"
-#include "host/module_state.h"
-#include "host/nx_services.h"
+#include "host/services/host_version.h"
+#include "host/services/nx_services.h"
 
 namespace {
 

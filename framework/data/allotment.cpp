@@ -4,7 +4,7 @@
 
 #include "framework/data/byte_fields.h"
 #include "framework/data/pref_tag_translation.h"
-#include "host/nx_services.h"
+#include "host/services/nx_services.h"
 
 // The scan's probes go to the host's load as they are, which is what the record layer's load
 // does with every tag outside the preference translation.

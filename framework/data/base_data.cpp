@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "framework/data/pref_tag_translation.h"
-#include "host/nx_services.h"
+#include "host/services/nx_services.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "framework/core/nc_base.h"
-#include "host/nx_types.h"
+#include "host/services/nx_types.h"
 
 class __NCBaseData : public __NCBase {
 public:

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "framework/data/byte_fields.h"
-#include "host/module_state.h"
+#include "host/services/host_version.h"
 
 std::uint8_t* NCMeasure::DataBuffer() {
     return HostUsesLongMeasures() ? longImage_.data() : shortImage_.data();

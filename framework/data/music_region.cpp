@@ -1,6 +1,6 @@
 #include "framework/data/music_region.h"
 
-#include "host/nx_services.h"
+#include "host/services/nx_services.h"
 
 void NCMusicRegion::CaptureSelection() {
     std::int32_t scratch = 0;

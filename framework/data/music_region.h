@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "framework/core/nc_base.h"
-#include "host/nx_types.h"
+#include "host/services/nx_types.h"
 
 class NCMusicRegion : public __NCBase {
 public:

@@ -4,7 +4,7 @@
 #include <array>
 #include <cstring>
 
-#include "host/nx_services.h"
+#include "host/services/nx_services.h"
 
 namespace {
 

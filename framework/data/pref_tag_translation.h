@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "host/nx_types.h"
+#include "host/services/nx_types.h"
 
 // One preference tag carried as `count` source records of `sourceTag`, item number -2,
 // incidences `firstIncidence(item)` onwards.

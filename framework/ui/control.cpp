@@ -3,8 +3,8 @@
 #include <memory>
 
 #include "framework/ui/resource_window.h"
-#include "host/module_state.h"
-#include "host/nx_services.h"
+#include "host/services/host_version.h"
+#include "host/services/nx_services.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 // exists and for every message it does not route, and lets no exception out.
 #pragma once
 
-#include "host/nx_types.h"
+#include "host/services/nx_types.h"
 
 LRESULT WINAPI ResourceWindowDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam,
                                         void* user);

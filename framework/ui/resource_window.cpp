@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "host/nx_services.h"
+#include "host/services/nx_services.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 
 #include "framework/core/nc_collection.h"
 #include "framework/ui/control.h"
-#include "host/nx_types.h"
+#include "host/services/nx_types.h"
 
 // The common root of the window classes; every window of this module is a resource window.
 class NCUserWindow : public __NCCollection {

@@ -10,7 +10,7 @@
 #include <optional>
 #include <string>
 
-#include "host/nx_types.h"
+#include "host/services/nx_types.h"
 #include "simhost/document/edit_history.h"
 #include "simhost/document/measure_record.h"
 #include "simhost/document/record_store.h"

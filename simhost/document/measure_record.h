@@ -8,7 +8,7 @@
 #include <span>
 #include <vector>
 
-#include "host/nx_types.h"
+#include "host/services/nx_types.h"
 
 namespace simhost {
 

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "host/nx_types.h"
+#include "host/services/nx_types.h"
 #include "simhost/document/rational.h"
 #include "simhost/document/record_store.h"
 

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "host/nx_types.h"
+#include "host/services/nx_types.h"
 #include "simhost/document/document.h"
 #include "simhost/document/note_widths.h"
 

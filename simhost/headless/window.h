@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "host/nx_types.h"
+#include "host/services/nx_types.h"
 
 namespace simhost::headless {
 

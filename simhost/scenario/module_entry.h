@@ -7,7 +7,7 @@
 #include <string>
 #include <type_traits>
 
-#include "host/entry_points.h"
+#include "host/module/entry_points.h"
 
 namespace simhost {
 

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "host/nx_types.h"
+#include "host/services/nx_types.h"
 
 namespace simhost {
 

@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-#include "host/nx_types.h"
+#include "host/services/nx_types.h"
 
 namespace simhost::win32 {
 

@@ -4,7 +4,7 @@
 #include <type_traits>
 #include <windows.h>
 
-#include "host/nx_types.h"
+#include "host/services/nx_types.h"
 #include "simhost/services/service_layer.h"
 
 namespace {

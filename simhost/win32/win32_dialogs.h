@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <windows.h>
 
-#include "host/nx_types.h"
+#include "host/services/nx_types.h"
 #include "simhost/services/host_window_codes.h"
 
 namespace simhost::win32 {

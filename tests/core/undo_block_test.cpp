@@ -5,8 +5,8 @@
 #include <string>
 
 #include "framework/core/nc_string.h"
-#include "host/module_state.h"
-#include "host/nx_services.h"
+#include "host/services/host_version.h"
+#include "host/services/nx_services.h"
 #include "tests/support/host_fixture.h"
 
 namespace {
@@ -42,7 +42,7 @@ class UndoBlockHostVersion : public UndoBlockTest,
                              public ::testing::WithParamInterface<VersionCase> {};
 
 TEST_P(UndoBlockHostVersion, ChoosesTheStartServiceByHostVersion) {
-    Module().hostVersion = GetParam().hostVersion;
+    nx::SetHostVersion(GetParam().hostVersion);
     NCUndoBlock block;
     FakeWork work(true);
     NCString name;
@@ -67,18 +67,18 @@ TEST_F(UndoBlockTest, LongNamesAreCutTo499UnitsOnUtf16HostsOnly) {
     name.AssignText8(std::string(600, 'x').c_str());
     FakeWork work(true);
 
-    Module().hostVersion = 0x12050000;
+    nx::SetHostVersion(0x12050000);
     NCUndoBlock().Run(&work, &name);
     EXPECT_EQ(Journal().Calls()[0].text, std::u16string(499, u'x'));
 
     Journal().Clear();
-    Module().hostVersion = 0x10000000;
+    nx::SetHostVersion(0x10000000);
     NCUndoBlock().Run(&work, &name);
     EXPECT_EQ(Journal().Calls()[0].text, std::u16string(600, u'x'));
 }
 
 TEST_F(UndoBlockTest, EightBitHostsGetTheLowByteOfEachUnit) {
-    Module().hostVersion = 0x10000000;
+    nx::SetHostVersion(0x10000000);
     NCString name;
     name.AssignText8("Euro ");
     name.AppendUnit(0x20AC);

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "host/nx_services.h"
+#include "host/services/nx_services.h"
 #include "tests/support/record_host.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "host/module_state.h"
+#include "host/services/host_version.h"
 #include "tests/support/record_host.h"
 
 namespace {
@@ -45,7 +45,7 @@ struct LayoutCase {
 class MeasureLayout : public MeasureTest, public ::testing::WithParamInterface<LayoutCase> {};
 
 TEST_P(MeasureLayout, TheHostVersionChoosesTheLayout) {
-    Module().hostVersion = GetParam().hostVersion;
+    nx::SetHostVersion(GetParam().hostVersion);
     PutMeasure(2, 300);
     NCMeasure measure;
     ASSERT_TRUE(measure.Load(2));

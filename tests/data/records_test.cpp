@@ -2,7 +2,7 @@
 
 #include "framework/data/allotment.h"
 #include "framework/data/measure.h"
-#include "host/nx_services.h"
+#include "host/services/nx_services.h"
 #include "tests/support/record_host.h"
 
 namespace {

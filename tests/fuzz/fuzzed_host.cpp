@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <climits>
 
-#include "host/entry_points.h"
+#include "host/module/entry_points.h"
 
 namespace quorfuzz {
 namespace {

@@ -12,9 +12,9 @@
 #include <string>
 
 #include "framework/ui/dialog_proc.h"
-#include "host/entry_points.h"
-#include "host/module_state.h"
-#include "host/nx_services.h"
+#include "host/module/entry_points.h"
+#include "host/module/module_state.h"
+#include "host/services/nx_services.h"
 #include "simhost/document/document_builder.h"
 #include "simhost/headless/dialog_user.h"
 #include "simhost/headless/headless_dialogs.h"
@@ -54,7 +54,7 @@ const simhost::Document& StartingDocument(bool selected) {
 }
 
 void ResetModule() {
-    Module() = ModuleState{};
+    ResetModuleState();
     nx::ResetBindings();
 }
 

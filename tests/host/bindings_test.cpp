@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "host/nx_services.h"
+#include "host/services/nx_services.h"
 #include "simhost/headless/kernel32.h"
 #include "tests/support/host_fixture.h"
 

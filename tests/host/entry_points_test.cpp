@@ -1,8 +1,9 @@
-#include "host/entry_points.h"
+#include "host/module/entry_points.h"
 
 #include <gtest/gtest.h>
 
-#include "host/module_state.h"
+#include "host/module/module_state.h"
+#include "host/services/host_version.h"
 #include "tests/support/host_fixture.h"
 
 namespace {
@@ -12,9 +13,9 @@ using quortest::HostTest;
 class EntryPointsTest : public HostTest {};
 
 TEST_F(EntryPointsTest, VersionStoresTheHostsVersionAndAnswersTheInterfaceVersion) {
-    EXPECT_EQ(HostVersion(), 0x12050000u);
+    EXPECT_EQ(nx::HostVersion(), 0x12050000u);
     EXPECT_EQ(NotavoExtensionVersion(0x10000000), 0x0F000000u);
-    EXPECT_EQ(HostVersion(), 0x10000000u);
+    EXPECT_EQ(nx::HostVersion(), 0x10000000u);
     EXPECT_FALSE(HostTakesUtf16());
     NotavoExtensionVersion(0x12000000);
     EXPECT_TRUE(HostTakesUtf16());

@@ -4,7 +4,7 @@
 
 #include <map>
 
-#include "host/nx_services.h"
+#include "host/services/nx_services.h"
 #include "tests/support/host_fixture.h"
 
 namespace {

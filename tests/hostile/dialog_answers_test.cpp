@@ -7,9 +7,9 @@
 
 #include "framework/core/nc_string.h"
 #include "framework/ui/dialog_proc.h"
-#include "host/entry_points.h"
-#include "host/module_state.h"
-#include "host/nx_services.h"
+#include "host/module/entry_points.h"
+#include "host/module/module_state.h"
+#include "host/services/nx_services.h"
 #include "spacing/note_spacing_window.h"
 #include "tests/hostile/hostile_fixture.h"
 

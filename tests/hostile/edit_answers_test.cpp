@@ -3,7 +3,7 @@
 // did not open, the changes land outside any edit.
 #include <gtest/gtest.h>
 
-#include "host/nx_services.h"
+#include "host/services/nx_services.h"
 #include "tests/hostile/hostile_fixture.h"
 
 namespace hostile {

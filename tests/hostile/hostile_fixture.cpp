@@ -4,9 +4,9 @@
 
 #include "framework/data/allotment.h"
 #include "framework/data/measure.h"
-#include "host/entry_points.h"
-#include "host/module_state.h"
-#include "host/nx_services.h"
+#include "host/module/entry_points.h"
+#include "host/module/module_state.h"
+#include "host/services/nx_services.h"
 #include "simhost/document/document_builder.h"
 #include "spacing/note_spacing_window.h"
 
@@ -22,7 +22,7 @@ bool IsSetting(std::uint32_t tag) {
 }
 
 void ResetModule() {
-    Module() = ModuleState{};
+    ResetModuleState();
     nx::ResetBindings();
 }
 

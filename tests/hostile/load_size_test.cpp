@@ -6,7 +6,7 @@
 
 #include "framework/data/allotment.h"
 #include "framework/data/measure.h"
-#include "host/nx_services.h"
+#include "host/services/nx_services.h"
 #include "tests/hostile/hostile_fixture.h"
 
 namespace hostile {

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "host/entry_points.h"
-#include "host/module_state.h"
-#include "host/nx_services.h"
+#include "host/module/entry_points.h"
+#include "host/module/module_state.h"
+#include "host/services/nx_services.h"
 #include "simhost/services/service_layer.h"
 #include "spacing/note_spacing_window.h"
 #include "tests/hostile/hostile_fixture.h"

@@ -5,7 +5,7 @@
 // document stays as it was. What a host claims without doing cannot be told from the truth.
 #include <gtest/gtest.h>
 
-#include "host/nx_services.h"
+#include "host/services/nx_services.h"
 #include "tests/hostile/hostile_fixture.h"
 
 namespace hostile {

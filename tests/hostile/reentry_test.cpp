@@ -9,8 +9,8 @@
 
 #include "framework/data/music_spacing_prefs.h"
 #include "framework/ui/dialog_proc.h"
-#include "host/entry_points.h"
-#include "host/module_state.h"
+#include "host/module/entry_points.h"
+#include "host/module/module_state.h"
 #include "spacing/note_spacing_window.h"
 #include "tests/hostile/hostile_fixture.h"
 

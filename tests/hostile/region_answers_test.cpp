@@ -6,7 +6,7 @@
 #include <set>
 #include <vector>
 
-#include "host/nx_services.h"
+#include "host/services/nx_services.h"
 #include "tests/hostile/hostile_fixture.h"
 
 namespace hostile {

@@ -7,7 +7,7 @@
 #include <new>
 
 #include "framework/ui/dialog_proc.h"
-#include "host/nx_services.h"
+#include "host/services/nx_services.h"
 #include "spacing/note_spacing_window.h"
 #include "tests/hostile/hostile_fixture.h"
 

@@ -7,7 +7,7 @@
 #include <array>
 #include <vector>
 
-#include "host/nx_services.h"
+#include "host/services/nx_services.h"
 #include "simhost/document/document_builder.h"
 #include "simhost/document/respacer.h"
 #include "simhost/headless/headless_host.h"

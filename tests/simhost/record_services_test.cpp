@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "host/nx_services.h"
+#include "host/services/nx_services.h"
 #include "simhost/document/document_builder.h"
 #include "simhost/headless/headless_host.h"
 #include "simhost/services/document_backend.h"

@@ -1,14 +1,14 @@
 #include "tests/support/host_fixture.h"
 
-#include "host/module_state.h"
-#include "host/nx_services.h"
+#include "host/module/module_state.h"
+#include "host/services/nx_services.h"
 #include "simhost/headless/kernel32.h"
 
 namespace quortest {
 
 HostTest::HostTest() {
     nx::ResetBindings();
-    Module() = ModuleState{};
+    ResetModuleState();
     simhost::headless::ClearLookupLog();
     host_.emplace(backend);
 }
@@ -16,7 +16,7 @@ HostTest::HostTest() {
 HostTest::~HostTest() {
     host_.reset();
     nx::ResetBindings();
-    Module() = ModuleState{};
+    ResetModuleState();
 }
 
 void HostTest::RegisterHostAs(std::optional<std::string> moduleName,

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "host/module_state.h"
-#include "host/nx_services.h"
+#include "host/module/module_state.h"
+#include "host/services/nx_services.h"
 
 namespace quortest {
 
@@ -80,14 +80,14 @@ void RecordHost::ExecuteMenuItem(std::int32_t command) {
 
 RecordHostTest::RecordHostTest() {
     nx::ResetBindings();
-    Module() = ModuleState{};
+    ResetModuleState();
     host_.emplace(store);
 }
 
 RecordHostTest::~RecordHostTest() {
     host_.reset();
     nx::ResetBindings();
-    Module() = ModuleState{};
+    ResetModuleState();
 }
 
 std::vector<simhost::ServiceCall> RecordHostTest::CallsOf(const std::string& service,

@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "host/nx_services.h"
+#include "host/services/nx_services.h"
 #include "tests/ui/ui_fixture.h"
 
 namespace {

@@ -2,8 +2,8 @@
 
 #include <memory>
 
-#include "host/module_state.h"
-#include "host/nx_services.h"
+#include "host/module/module_state.h"
+#include "host/services/nx_services.h"
 
 namespace uitest {
 
@@ -73,12 +73,12 @@ void TestWindow::HandleResize(std::int32_t newWidth, std::int32_t newHeight, std
 
 UiTest::UiTest() {
     nx::ResetBindings();
-    Module() = ModuleState{};
+    ResetModuleState();
 }
 
 UiTest::~UiTest() {
     nx::ResetBindings();
-    Module() = ModuleState{};
+    ResetModuleState();
 }
 
 void UiTest::Open(TestWindow& window) {

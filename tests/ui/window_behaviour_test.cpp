@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "host/module_state.h"
-#include "host/nx_services.h"
+#include "host/services/host_version.h"
+#include "host/services/nx_services.h"
 #include "tests/ui/ui_fixture.h"
 
 namespace {
@@ -152,7 +152,7 @@ TEST_F(UiTest, TextGoesThroughTheServicesTheHostVersionChooses) {
     const Case cases[] = {{0x10FFFFFF, "NX_SetDlgString", "NX_GetDlgString"},
                           {0x11000000, "NX_SetDlgString_UTF16", "NX_GetDlgString_UTF16"}};
     for (const Case& c : cases) {
-        Module().hostVersion = c.hostVersion;
+        nx::SetHostVersion(c.hostVersion);
         TestWindow window;
         Open(window);
         NCString text;
@@ -187,7 +187,7 @@ TEST_F(UiTest, GetTextReadsNoFurtherThanTheCapacityWhenTheHostLeavesNoTerminator
     host.Services().SetBackend(unterminated);
     TestWindow window;
     for (const std::uint32_t version : {0x10000000u, 0x12050000u}) {
-        Module().hostVersion = version;
+        nx::SetHostVersion(version);
         NCString read;
         window.Control(uitest::kText)->GetText(&read);
         EXPECT_EQ(read.Length(), 5000u) << std::hex << version;

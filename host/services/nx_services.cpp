@@ -1,4 +1,4 @@
-#include "host/nx_services.h"
+#include "host/services/nx_services.h"
 
 #include <array>
 

@@ -1,4 +1,4 @@
-#include "host/entry_points.h"
+#include "host/module/entry_points.h"
 
 #include <algorithm>
 #include <cstring>
@@ -7,8 +7,9 @@
 
 #include "framework/ui/dialog_proc.h"
 #include "framework/ui/reentry_guard.h"
-#include "host/module_state.h"
-#include "host/nx_services.h"
+#include "host/module/module_state.h"
+#include "host/services/host_version.h"
+#include "host/services/nx_services.h"
 #include "spacing/note_spacing_window.h"
 
 namespace {
@@ -54,6 +55,8 @@ void OpenWindow() {
     ModuleState& module = Module();
     if (module.window == nullptr) {
         auto window = std::make_unique<NCNoteSpacingWindow>();
+        window->SetRememberedTaskIndex(&module.rememberedTaskIndex);
+        window->SetHostContext(module.ui ? &*module.ui : nullptr);
         window->BuildControls();
         module.window = window.release();
     }
@@ -93,7 +96,7 @@ void RunDeferredCalls() {
 extern "C" {
 
 std::uint32_t WINAPI NotavoExtensionVersion(std::uint32_t hostVersion) {
-    Module().hostVersion = hostVersion;
+    nx::SetHostVersion(hostVersion);
     return kExtensionVersion;
 }
 

@@ -1,19 +1,17 @@
-// State that lives as long as the loaded module: the host's version, the task the dialog
-// selects when it opens, the one note spacing window and the host context object. One copy per
-// loaded module; everything runs on the host's UI thread, so nothing here is locked.
+// State that lives as long as the loaded module: the task the dialog selects when it opens, the
+// one note spacing window and the host context object. One copy per loaded module; everything
+// runs on the host's UI thread, so nothing here is locked.
 #pragma once
 
 #include <cstdint>
 #include <optional>
 
-#include "host/nc_ui.h"
-#include "host/nx_types.h"
+#include "host/module/nc_ui.h"
+#include "host/services/nx_types.h"
 
 class NCNoteSpacingWindow;
 
 struct ModuleState {
-    // Until the host reports its own, the module assumes the newest host it knows.
-    std::uint32_t hostVersion = kInterfaceVersion;
     // Set to 6 by Init; rewritten by the window whenever it closes (-1: no row selected).
     std::int32_t rememberedTaskIndex = 0;
     // Owned; created by the first Invoke, deleted by Terminate.
@@ -30,6 +28,6 @@ struct ModuleState {
 
 ModuleState& Module();
 
-inline std::uint32_t HostVersion() { return Module().hostVersion; }
-inline bool HostTakesUtf16() { return HostVersion() >= kFirstUtf16HostVersion; }
-inline bool HostUsesLongMeasures() { return HostVersion() >= kFirstLongMeasureHostVersion; }
+// Back to the state of a freshly loaded module, the host version included: for test hosts that
+// load the module once and play many hosts.
+void ResetModuleState();

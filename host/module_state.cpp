@@ -1,6 +1,0 @@
-#include "host/module_state.h"
-
-ModuleState& Module() {
-    static ModuleState state;
-    return state;
-}
