@@ -2,43 +2,19 @@
 // the outcome kept: a service the host lacks is never looked up again, and its binding answers
 // 0 and does nothing. Every call appends the interface version, except the record calls, whose
 // caller passes the record's data version. All of them run on the host's UI thread.
+//
+// A bound call costs a flag test, a load and the indirect call: the record scans make tens of
+// thousands of them in a run.
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <type_traits>
 
+#include "host/services/nx_service_list.h"
 #include "host/services/nx_types.h"
 
 namespace nx {
-
-enum class Service : int {
-    LoadEData,
-    SaveEData,
-    CreateEData,
-    DeleteEData,
-    NextEData,
-    Dialog,
-    EndDialog,
-    EnableDlgItem,
-    GetDlgItemVal,
-    SetDlgItemVal,
-    GetDlgItemUser,
-    SetDlgItemUser,
-    GetDlgString,
-    GetDlgStringUtf16,
-    SetDlgString,
-    SetDlgStringUtf16,
-    SlotToInst,
-    GetCurERegions,
-    RedrawMusic,
-    GetCurrentOstrinDocument,
-    StartNotavoEdit,
-    StartNotavoEditUtf16,
-    EndNotavoEdit,
-    CancelNotavoEdit,
-    ExecuteMenuItem,
-    GetCurrentWindow,
-    Count
-};
 
 // The exported name of a service, for example "NX_LoadEData".
 const char* ServiceName(Service service);
@@ -55,44 +31,77 @@ void ResetBindings();
 // Number of host edits opened through the start bindings and not yet ended or cancelled.
 std::int32_t EditDepth();
 
+namespace detail {
+
+// What the bindings have found. Zero-initialised before anything runs, so a binding may be used
+// from any constructor.
+struct BindingTable {
+    std::array<bool, kServiceCount> lookedUp;
+    std::array<void*, kServiceCount> addresses;
+    std::int32_t editDepth;
+};
+extern constinit BindingTable table;
+
+template <Service S>
+struct Signature;
+#define NX_SIGNATURE_OF_(Id, ...)   \
+    template <>                     \
+    struct Signature<Service::Id> { \
+        using Type = nxsig::Id;     \
+    };
+NX_SERVICES(NX_SIGNATURE_OF_)
+#undef NX_SIGNATURE_OF_
+
+}  // namespace detail
+
+// Calls the service when the host has it; otherwise answers zero (null, nothing).
+template <Service S, typename... Args>
+inline auto Call(Args... args) {
+    using Fn = typename detail::Signature<S>::Type;
+    constexpr auto index = static_cast<std::size_t>(S);
+    void* address =
+        detail::table.lookedUp[index] ? detail::table.addresses[index] : BoundAddress(S);
+    if (address != nullptr) return reinterpret_cast<Fn>(address)(args...);
+    using Result = std::invoke_result_t<Fn, Args...>;
+    if constexpr (!std::is_void_v<Result>) return Result{};
+}
+
 }  // namespace nx
 
-// Record services. The version argument is the record's data version. The raw forms reach the
-// host unchanged; NX_LoadEData and NX_SaveEData (declared with the record layer) add the
-// translation of preference tags on top of them.
-std::int16_t NX_LoadEDataRaw(std::uint32_t tag, NXRecordKey* key, void* buffer, std::int32_t* size,
-                             std::uint32_t version);
-std::int16_t NX_SaveEDataRaw(std::uint32_t tag, NXRecordKey* key, void* buffer, std::int32_t size,
-                             std::uint32_t version);
-std::int16_t NX_CreateEData(std::uint32_t tag, NXRecordKey* key, void* buffer, std::int32_t size,
-                            std::uint32_t version);
-std::int16_t NX_DeleteEData(std::uint32_t tag, NXRecordKey* key, std::uint32_t version);
-std::int16_t NX_NextEData(std::uint32_t tag, NXRecordKey* key, void* reserved1, void* reserved2,
-                          std::uint32_t version);
+// The bindings that pass their arguments on as they are, with the version last.
+#define NX_BINDING_ARGS_(Args, Version) NX_BINDING_ARGS_##Version(Args)
+#define NX_BINDING_ARGS_Data(Args) NX_ARGS_WITH_VERSION(Args)
+#define NX_BINDING_ARGS_Interface(Args) NX_APPEND_INTERFACE_VERSION_ Args
+#define NX_APPEND_INTERFACE_VERSION_(...) (__VA_ARGS__ __VA_OPT__(, ) kInterfaceVersion)
+#define NX_PLAIN_BINDING_(Id, Name, Result, Params, Args, Version, Binding, Answerer) \
+    NX_IF_##Binding(inline Result Name NX_BINDING_PARAMS(Params, Version) {           \
+        return nx::Call<nx::Service::Id> NX_BINDING_ARGS_(Args, Version);             \
+    })
+NX_SERVICES(NX_PLAIN_BINDING_)
+#undef NX_PLAIN_BINDING_
 
-// Dialog and dialog-item services.
-void NX_Dialog(std::int16_t resourceId, NXDialogProc proc, std::int32_t context, std::int32_t zero,
-               void* user);
-void NX_EndDialog(HWND dialog);
-void NX_EnableDlgItem(HWND dialog, std::int32_t item, std::int32_t enable);
-std::int32_t NX_GetDlgItemVal(HWND dialog, std::int32_t item, std::int32_t kind);
-void NX_SetDlgItemVal(HWND dialog, std::int32_t item, std::int32_t kind, std::int32_t value);
-// Leaves *value untouched when the host lacks the service.
-void NX_GetDlgItemUser(HWND dialog, std::int32_t item, std::int32_t zero, double* value);
-void NX_SetDlgItemUser(HWND dialog, std::int32_t item, std::int32_t zero, double value);
-// Both pass the capacity 5000 (bytes or UTF-16 units).
-void NX_GetDlgString(HWND dialog, std::int32_t item, char* buffer);
-void NX_GetDlgString_UTF16(HWND dialog, std::int32_t item, char16_t* buffer);
-void NX_SetDlgString(HWND dialog, std::int32_t item, const char* text);
-void NX_SetDlgString_UTF16(HWND dialog, std::int32_t item, const char16_t* text);
+// Record services whose raw forms reach the host unchanged; NX_LoadEData and NX_SaveEData
+// (declared with the record layer) add the translation of preference tags on top of them.
+inline std::int16_t NX_LoadEDataRaw(std::uint32_t tag, NXRecordKey* key, void* buffer,
+                                    std::int32_t* size, std::uint32_t version) {
+    return nx::Call<nx::Service::LoadEData>(tag, key, buffer, size, version);
+}
+inline std::int16_t NX_SaveEDataRaw(std::uint32_t tag, NXRecordKey* key, void* buffer,
+                                    std::int32_t size, std::uint32_t version) {
+    return nx::Call<nx::Service::SaveEData>(tag, key, buffer, size, version);
+}
 
+// Both pass the capacity 5000 (bytes or UTF-16 units). NX_GetDlgItemUser, like every binding,
+// leaves what it would write untouched when the host lacks the service.
 constexpr std::int32_t kDialogStringCapacity = 5000;
-
-// Selection and document.
-std::int16_t NX_SlotToInst(std::int16_t slot, std::int16_t slotKey);
-void NX_GetCurERegions(std::int32_t* scratch, NXRegionRecord* first, NXRegionRecord* second);
-void NX_RedrawMusic(NXRegionRecord* region);
-std::int16_t NX_GetCurrentOstrinDocument();
+inline void NX_GetDlgString(HWND dialog, std::int32_t item, char* buffer) {
+    nx::Call<nx::Service::GetDlgString>(dialog, item, buffer, kDialogStringCapacity,
+                                        kInterfaceVersion);
+}
+inline void NX_GetDlgString_UTF16(HWND dialog, std::int32_t item, char16_t* buffer) {
+    nx::Call<nx::Service::GetDlgStringUtf16>(dialog, item, buffer, kDialogStringCapacity,
+                                             kInterfaceVersion);
+}
 
 // Undoable edits. The start bindings raise the edit depth before anything else, even when the
 // host lacks the service. End answers 1 without calling the host at depth 0 or less; cancel
@@ -101,7 +110,3 @@ std::int32_t NX_StartNotavoEdit(const char* name);
 std::int32_t NX_StartNotavoEdit_UTF16(const char16_t* name);
 std::int32_t NX_EndNotavoEdit();
 void NX_CancelNotavoEdit();
-
-// Commands and windows.
-void NX_ExecuteMenuItem(std::int32_t command);
-HWND NX_GetCurrentWindow();

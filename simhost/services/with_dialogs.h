@@ -6,6 +6,7 @@
 
 #include <utility>
 
+#include "host/services/nx_service_list.h"
 #include "simhost/services/host_backend.h"
 
 namespace simhost {
@@ -17,36 +18,11 @@ public:
     explicit WithDialogs(Dialogs& dialogs, BaseArgs&&... args)
         : Base(std::forward<BaseArgs>(args)...), dialogs_(dialogs) {}
 
-    void Dialog(std::int16_t resourceId, NXDialogProc proc, std::int32_t context, std::int32_t zero,
-                void* user) override {
-        dialogs_.Dialog(resourceId, proc, context, zero, user);
-    }
-    void EndDialog(HWND dialog) override { dialogs_.EndDialog(dialog); }
-    void EnableDlgItem(HWND dialog, std::int32_t item, std::int32_t enable) override {
-        dialogs_.EnableDlgItem(dialog, item, enable);
-    }
-    std::int32_t GetDlgItemVal(HWND dialog, std::int32_t item, std::int32_t kind) override {
-        return dialogs_.GetDlgItemVal(dialog, item, kind);
-    }
-    void SetDlgItemVal(HWND dialog, std::int32_t item, std::int32_t kind,
-                       std::int32_t value) override {
-        dialogs_.SetDlgItemVal(dialog, item, kind, value);
-    }
-    void GetDlgString(HWND dialog, std::int32_t item, char* buffer,
-                      std::int32_t capacity) override {
-        dialogs_.GetDlgString(dialog, item, buffer, capacity);
-    }
-    void GetDlgStringUtf16(HWND dialog, std::int32_t item, char16_t* buffer,
-                           std::int32_t capacity) override {
-        dialogs_.GetDlgStringUtf16(dialog, item, buffer, capacity);
-    }
-    void SetDlgString(HWND dialog, std::int32_t item, const char* text) override {
-        dialogs_.SetDlgString(dialog, item, text);
-    }
-    void SetDlgStringUtf16(HWND dialog, std::int32_t item, const char16_t* text) override {
-        dialogs_.SetDlgStringUtf16(dialog, item, text);
-    }
-    HWND GetCurrentWindow() override { return dialogs_.GetCurrentWindow(); }
+    // Every service the list marks as answered by the dialogs goes to them as it came.
+#define NX_FORWARD_TO_DIALOGS_(Id, Name, Result, Params, Args, Version, Binding, Answerer) \
+    NX_IF_##Answerer(Result Id Params override { return dialogs_.Id Args; })
+    NX_SERVICES(NX_FORWARD_TO_DIALOGS_)
+#undef NX_FORWARD_TO_DIALOGS_
 
 private:
     Dialogs& dialogs_;

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
+#include <map>
 #include <string>
 
 #include "host/services/nx_services.h"
@@ -126,6 +128,69 @@ TEST_F(BindingsTest, RecordCallsPassTheDataVersionAndOthersTheInterfaceVersion) 
     EXPECT_EQ(calls[3].args, (std::vector<std::int64_t>{0, 103, 1, 1, 0x12050000}));
     // The dialog string services are given the capacity 5000.
     EXPECT_EQ(calls[4].args, (std::vector<std::int64_t>{0, 104, 5000, 0x12050000}));
+}
+
+TEST_F(BindingsTest, EveryServiceOfTheListHasABindingThatReachesItWithTheVersionLast) {
+    constexpr std::uint32_t kData = 0x0A000000;
+    NXRecordKey key{1, 0, {}};
+    std::int32_t size = 8;
+    char bytes[8] = {};
+    char text[8] = {};
+    char16_t wide[8] = {};
+    double value = 0;
+    NXRegionRecord region{};
+    std::int32_t scratch = 0;
+    const auto startThen = [this](auto call) {
+        return [this, call] {
+            NX_StartNotavoEdit("x");
+            Journal().Clear();
+            call();
+        };
+    };
+    const std::map<std::string, std::function<void()>> bindings = {
+        {"NX_LoadEData", [&] { NX_LoadEDataRaw(1, &key, bytes, &size, kData); }},
+        {"NX_SaveEData", [&] { NX_SaveEDataRaw(1, &key, bytes, 8, kData); }},
+        {"NX_CreateEData", [&] { NX_CreateEData(1, &key, bytes, 8, kData); }},
+        {"NX_DeleteEData", [&] { NX_DeleteEData(1, &key, kData); }},
+        {"NX_NextEData", [&] { NX_NextEData(1, &key, nullptr, nullptr, kData); }},
+        {"NX_Dialog", [] { NX_Dialog(20128, nullptr, 7, 0, nullptr); }},
+        {"NX_EndDialog", [] { NX_EndDialog(nullptr); }},
+        {"NX_EnableDlgItem", [] { NX_EnableDlgItem(nullptr, 1, 1); }},
+        {"NX_GetDlgItemVal", [] { NX_GetDlgItemVal(nullptr, 1, 1); }},
+        {"NX_SetDlgItemVal", [] { NX_SetDlgItemVal(nullptr, 1, 1, 1); }},
+        {"NX_GetDlgItemUser", [&] { NX_GetDlgItemUser(nullptr, 1, 0, &value); }},
+        {"NX_SetDlgItemUser", [] { NX_SetDlgItemUser(nullptr, 1, 0, 1.5); }},
+        {"NX_GetDlgString", [&] { NX_GetDlgString(nullptr, 1, text); }},
+        {"NX_GetDlgString_UTF16", [&] { NX_GetDlgString_UTF16(nullptr, 1, wide); }},
+        {"NX_SetDlgString", [] { NX_SetDlgString(nullptr, 1, "a"); }},
+        {"NX_SetDlgString_UTF16", [] { NX_SetDlgString_UTF16(nullptr, 1, u"a"); }},
+        {"NX_SlotToInst", [] { NX_SlotToInst(1, 1); }},
+        {"NX_GetCurERegions", [&] { NX_GetCurERegions(&scratch, &region, &region); }},
+        {"NX_RedrawMusic", [&] { NX_RedrawMusic(&region); }},
+        {"NX_GetCurrentOstrinDocument", [] { NX_GetCurrentOstrinDocument(); }},
+        {"NX_StartNotavoEdit", [] { NX_StartNotavoEdit("x"); }},
+        {"NX_StartNotavoEdit_UTF16", [] { NX_StartNotavoEdit_UTF16(u"x"); }},
+        {"NX_EndNotavoEdit", startThen([] { NX_EndNotavoEdit(); })},
+        {"NX_CancelNotavoEdit", startThen([] { NX_CancelNotavoEdit(); })},
+        {"NX_ExecuteMenuItem", [] { NX_ExecuteMenuItem(1); }},
+        {"NX_GetCurrentWindow", [] { NX_GetCurrentWindow(); }},
+    };
+    EXPECT_EQ(bindings.size(), nx::kServiceCount);
+    for (std::size_t i = 0; i < nx::kServiceCount; ++i) {
+        const std::string name(nx::kServiceNames[i]);
+        EXPECT_STREQ(nx::ServiceName(static_cast<nx::Service>(i)), name.c_str());
+        const auto binding = bindings.find(name);
+        ASSERT_NE(binding, bindings.end()) << name << " has no binding";
+        Journal().Clear();
+        binding->second();
+        ASSERT_EQ(Journal().Calls().size(), 1u) << name;
+        const simhost::ServiceCall& call = Journal().Calls()[0];
+        EXPECT_EQ(call.service, name);
+        ASSERT_FALSE(call.args.empty()) << name;
+        const bool record = name.find("EData") != std::string::npos;
+        EXPECT_EQ(call.args.back(), record ? kData : kInterfaceVersion) << name;
+    }
+    nx::ResetBindings();
 }
 
 TEST_F(BindingsTest, EditDepthGuardsEndAndCancel) {

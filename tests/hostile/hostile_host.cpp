@@ -25,7 +25,7 @@ Result Bent(Answer answer, Work&& work) {
 }  // namespace
 
 HostileHost::HostileHost(simhost::headless::HeadlessDialogs& dialogs, simhost::Document document)
-    : DocumentBackend(std::move(document)), dialogs_(dialogs) {}
+    : WithDialogs(dialogs, std::move(document)), dialogs_(dialogs) {}
 
 std::int16_t HostileHost::LoadEData(std::uint32_t tag, NXRecordKey* key, void* buffer,
                                     std::int32_t* size, std::uint32_t version) {
@@ -100,21 +100,6 @@ void HostileHost::Dialog(std::int16_t resourceId, NXDialogProc proc, std::int32_
     }
 }
 
-void HostileHost::EndDialog(HWND dialog) { dialogs_.EndDialog(dialog); }
-
-void HostileHost::EnableDlgItem(HWND dialog, std::int32_t item, std::int32_t enable) {
-    dialogs_.EnableDlgItem(dialog, item, enable);
-}
-
-std::int32_t HostileHost::GetDlgItemVal(HWND dialog, std::int32_t item, std::int32_t kind) {
-    return dialogs_.GetDlgItemVal(dialog, item, kind);
-}
-
-void HostileHost::SetDlgItemVal(HWND dialog, std::int32_t item, std::int32_t kind,
-                                std::int32_t value) {
-    dialogs_.SetDlgItemVal(dialog, item, kind, value);
-}
-
 void HostileHost::GetDlgString(HWND dialog, std::int32_t item, char* buffer,
                                std::int32_t capacity) {
     if (!unterminatedStrings) {
@@ -133,16 +118,10 @@ void HostileHost::GetDlgStringUtf16(HWND dialog, std::int32_t item, char16_t* bu
     if (buffer != nullptr) std::fill_n(buffer, std::max(capacity, 0), u'y');
 }
 
-void HostileHost::SetDlgString(HWND dialog, std::int32_t item, const char* text) {
-    dialogs_.SetDlgString(dialog, item, text);
-}
-
 void HostileHost::SetDlgStringUtf16(HWND dialog, std::int32_t item, const char16_t* text) {
     if (onCall) onCall("NX_SetDlgString_UTF16", 0);
     dialogs_.SetDlgStringUtf16(dialog, item, text);
 }
-
-HWND HostileHost::GetCurrentWindow() { return dialogs_.GetCurrentWindow(); }
 
 void HostileHost::EndOpenedDialogs() {
     for (const HWND dialog : opened_) {

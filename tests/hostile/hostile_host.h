@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "simhost/headless/headless_dialogs.h"
+#include "simhost/services/dialog_backend.h"
 #include "simhost/services/document_backend.h"
 
 namespace hostile {
@@ -23,7 +24,7 @@ enum class Answer {
     DenyDone,   // does the work and answers 0
 };
 
-class HostileHost : public simhost::DocumentBackend {
+class HostileHost : public simhost::WithHeadlessDialogs<simhost::DocumentBackend> {
 public:
     HostileHost(simhost::headless::HeadlessDialogs& dialogs, simhost::Document document);
 
@@ -66,20 +67,13 @@ public:
     std::int32_t EndEdit() override;
     void ExecuteMenuItem(std::int32_t command) override;
 
-    // Dialogs, answered by the headless dialogs.
+    // Dialogs, answered by the headless dialogs; these few look in on the call first.
     void Dialog(std::int16_t resourceId, NXDialogProc proc, std::int32_t context, std::int32_t zero,
                 void* user) override;
-    void EndDialog(HWND dialog) override;
-    void EnableDlgItem(HWND dialog, std::int32_t item, std::int32_t enable) override;
-    std::int32_t GetDlgItemVal(HWND dialog, std::int32_t item, std::int32_t kind) override;
-    void SetDlgItemVal(HWND dialog, std::int32_t item, std::int32_t kind,
-                       std::int32_t value) override;
     void GetDlgString(HWND dialog, std::int32_t item, char* buffer, std::int32_t capacity) override;
     void GetDlgStringUtf16(HWND dialog, std::int32_t item, char16_t* buffer,
                            std::int32_t capacity) override;
-    void SetDlgString(HWND dialog, std::int32_t item, const char* text) override;
     void SetDlgStringUtf16(HWND dialog, std::int32_t item, const char16_t* text) override;
-    HWND GetCurrentWindow() override;
 
     // Ends every dialog NX_Dialog opened that is still on screen, as a host does once the
     // plug-in is terminated: without NX_EndDialog a closed dialog stays behind.

@@ -1,11 +1,16 @@
 #!/usr/bin/env bash
-# Static check of NOTAVO.EXE, the substitute host for Windows: it exports the NX_ services by
-# their undecorated names, as the extension looks them up with GetProcAddress, and on i686 each
-# returns popping its own arguments (the standard call), as the extension calls them.
+# Static check of NOTAVO.EXE, the substitute host for Windows: it exports exactly the NX_
+# services of the list (one name a line in NAMES) by their undecorated names, as the extension
+# looks them up with GetProcAddress, and on i686 each returns popping its own arguments (the
+# standard call), as the extension calls them.
+#
+#   check_host_exports.sh EXE OBJDUMP ARCH NAMES
 set -euo pipefail
-exe=$1 objdump=$2 arch=$3 wanted=26
+exe=$1 objdump=$2 arch=$3 names=$4
 fail() { echo "FAIL: $*"; exit 1; }
 [ -f "$exe" ] || fail "$exe does not exist"
+wanted=$(grep -c . "$names" || true)
+[ "$wanted" -gt 0 ] || fail "$names lists no services"
 
 headers=$("$objdump" -p "$exe")
 exports=$(awk '/\[Ordinal\/Name Pointer\] Table/ {on=1; next} on && /^[ \t]*\[/ {print $NF; next} on && NF==0 {on=0}' <<<"$headers")
@@ -13,6 +18,8 @@ count=$(grep -c . <<<"$exports" || true)
 [ "$count" = "$wanted" ] || fail "$exe exports $count names, wanted $wanted: $(echo $exports)"
 bad=$(grep -vE '^NX_[A-Za-z0-9_]+$' <<<"$exports" || true)
 [ -z "$bad" ] || fail "decorated or foreign exports: $(echo $bad)"
+differ=$(diff <(sort "$names") <(sort <<<"$exports") || true)
+[ -z "$differ" ] || fail "the exports are not the listed services: $(echo $differ)"
 
 if [ "$arch" = i686 ]; then
   base=$(awk '$1 == "ImageBase" {print $2; exit}' <<<"$headers")
