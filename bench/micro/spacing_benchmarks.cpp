@@ -6,16 +6,21 @@
 //                the module loaded from disk, through command 12106 to the redraw.
 //
 // Each iteration is undone outside the timing, so that every run starts from the same
-// document. The counters give the service calls of one run, the floor they are compared with
+// document. A first run, untimed, has the service journal on; the timed ones run without it.
+// The counters give the service calls of one run, the floor they are compared with
 // (bench/support/call_floor.h), their ratio, and the same without the allotment scan's probes
-// of empty item numbers.
+// of empty item numbers; Dialog/KIND also gives "lookups", the time of a run over the time of
+// its record lookups made bare in the same store right after it (bench/support/same_lookups.h).
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <string>
+#include <vector>
 
 #include "bench/support/bench_document.h"
 #include "bench/support/call_floor.h"
 #include "bench/support/dialog_session.h"
+#include "bench/support/same_lookups.h"
 #include "framework/core/undo_block.h"
 #include "host/module/module_state.h"
 #include "host/services/nx_services.h"
@@ -41,7 +46,6 @@ void BM_Engine(benchmark::State& state, const RunKind& kind) {
     nx::ResetBindings();
     ResetModuleState();
     simhost::DocumentBackend backend(quorbench::BenchDocument());
-    std::size_t calls = 0;
     {
         simhost::headless::HeadlessHost host(backend);
         auto& journal = host.Services().Journal();
@@ -49,18 +53,25 @@ void BM_Engine(benchmark::State& state, const RunKind& kind) {
         BuildSpacingTasks(tasks);
         NCString name;
         name.AssignText8("Bench");
-        for (auto _ : state) {
+        const auto run = [&] {
             NCNoteSpacingBlockHandler handler(tasks.TaskAt(kind.row), kind.asDefault,
                                               kind.fixedBarlines, nullptr);
             NCUndoBlock block;
-            const bool ran = block.Run(&handler, &name);
+            return block.Run(&handler, &name);
+        };
+        journal.Clear();
+        const bool counted = run() && backend.GetDocument().Undo();
+        ReportCalls(state, kind, journal, journal.Calls().size());
+        journal.Clear();
+        journal.SetEnabled(false);
+        for (auto _ : state) {
+            const bool ran = run();
             state.PauseTiming();
-            if (!ran || !backend.GetDocument().Undo()) state.SkipWithError("the run made no edit");
-            calls = journal.Calls().size();
-            ReportCalls(state, kind, journal, calls);
-            journal.Clear();
+            if (!counted || !ran || !backend.GetDocument().Undo())
+                state.SkipWithError("the run made no edit");
             state.ResumeTiming();
         }
+        journal.SetEnabled(true);
     }
     nx::ResetBindings();
     ResetModuleState();
@@ -72,17 +83,35 @@ void BM_Dialog(benchmark::State& state, const RunKind& kind) {
         state.SkipWithError(session.Error().c_str());
         return;
     }
+    auto& journal = session.Host().Services().Journal();
+    session.ClearJournal();
+    if (!session.Press(kind) || !session.Undo()) {
+        state.SkipWithError(session.Error().c_str());
+        return;
+    }
+    const std::size_t calls = session.CallsOfLastPress();
+    ReportCalls(state, kind, journal, calls);
+    const std::vector<simhost::RecordId> keys = quorbench::RecordKeysOf(journal, calls);
+    session.ClearJournal();
+    journal.SetEnabled(false);
+    std::vector<std::chrono::nanoseconds> runs;
+    std::vector<std::chrono::nanoseconds> lookups;
     for (auto _ : state) {
         state.PauseTiming();
         if (!session.Prepare(kind, kind.row)) state.SkipWithError(session.Error().c_str());
         state.ResumeTiming();
+        const auto start = std::chrono::steady_clock::now();
         const bool pressed = session.PressButton(kind);
+        runs.push_back(std::chrono::steady_clock::now() - start);
         state.PauseTiming();
+        lookups.push_back(quorbench::TimeLookups(session.Doc().Records(), keys));
         if (!pressed || !session.Undo()) state.SkipWithError(session.Error().c_str());
-        ReportCalls(state, kind, session.Host().Services().Journal(), session.CallsOfLastPress());
-        session.ClearJournal();
+        session.ForgetHostLogs();
         state.ResumeTiming();
     }
+    journal.SetEnabled(true);
+    state.counters["lookups"] = static_cast<double>(quorbench::Median(runs).count()) /
+                                static_cast<double>(quorbench::Median(lookups).count());
 }
 
 }  // namespace

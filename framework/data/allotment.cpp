@@ -3,6 +3,12 @@
 #include <algorithm>
 
 #include "framework/data/byte_fields.h"
+#include "framework/data/pref_tag_translation.h"
+#include "host/services/nx_services.h"
+
+// The scan's probes go to the host's load as they are, which is what the record layer's load
+// does with every tag outside the preference translation.
+static_assert(!MayBeTranslated(kTagAllotment));
 
 NCAllotment::NCAllotment() {
     SetData(buffer_.data());
@@ -18,13 +24,31 @@ void NCAllotment::CopyFrom(const __NCBaseData* other) {
 }
 
 bool NCAllotment::ProbeFrom(std::uint32_t first) {
-    // Item numbers are the host's unsigned 16 bits; the scan never wraps back to 0, which on a
-    // document holding a record at every number would never end.
-    for (std::uint32_t item = first; item <= 0xFFFF; ++item) {
-        if (Load(static_cast<std::int16_t>(item))) return true;
-        if (item > kLastProbedDuration) return false;
+    std::uint32_t item = first;
+    for (; item <= kLastProbedDuration; ++item) {
+        if (Probe(static_cast<std::int16_t>(item))) return true;
     }
-    return false;
+    // Above kLastProbedDuration a failed probe ends the scan. Item numbers are the host's
+    // unsigned 16 bits; the scan never wraps back to 0, which on a document holding a record at
+    // every number would never end.
+    return item <= 0xFFFF && Probe(static_cast<std::int16_t>(item));
+}
+
+bool NCAllotment::Probe(std::int16_t item) {
+    // As Load(item): the key names (item, 0), its reserved bytes kept; at most the record's 12
+    // bytes are loaded into the own buffer, where the data always points.
+    NXRecordKey& key = MutableKey();
+    key.item = item;
+    key.incidence = 0;
+    auto size = static_cast<std::int32_t>(kAllotmentSize);
+    if (NX_LoadEDataRaw(kTagAllotment, &key, buffer_.data(), &size, kAllotmentVersion) == 0) {
+        SetLoadedSize(0);
+        return false;
+    }
+    // A report beyond the buffer must not let a later save send bytes past it.
+    SetLoadedSize(static_cast<std::uint32_t>(
+        std::clamp<std::int32_t>(size, 0, static_cast<std::int32_t>(kAllotmentSize))));
+    return true;
 }
 
 bool NCAllotment::LoadFirst() { return ProbeFrom(0); }

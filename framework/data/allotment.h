@@ -13,7 +13,7 @@ constexpr std::uint32_t kAllotmentSize = 12;
 // The scan probes every item number up to here, then goes on only while records follow.
 constexpr std::uint16_t kLastProbedDuration = 8192;
 
-class NCAllotment : public __NCNoInciOther {
+class NCAllotment final : public __NCNoInciOther {
 public:
     // Ready to save from the start: a zero width and zero bytes after it.
     NCAllotment();
@@ -37,11 +37,14 @@ private:
     // Probes from `first` upward; true at the first record found, false once a probe above
     // kLastProbedDuration fails or the item numbers run out.
     bool ProbeFrom(std::uint32_t first);
+    // One probe: what Load(item) does for this class, without the virtual calls of the generic
+    // load, since the scan makes thousands of them per run.
+    bool Probe(std::int16_t item);
 
     std::array<std::uint8_t, kAllotmentSize> buffer_{};
 };
 
-class NCAllotments : public __NCCollectionNoInciOther {
+class NCAllotments final : public __NCCollectionNoInciOther {
 public:
     const char* TypeName() const override { return "NCAllotments"; }
     __NCBaseData* CreateElement() const override { return new NCAllotment; }

@@ -38,6 +38,14 @@ constexpr std::array<PrefBlockMapping, 18> kBlockTable = {{
     PerItem("pfTs", "ot90", 9),
 }};
 
+constexpr bool AllMayBeTranslated() {
+    for (const PrefBlockMapping& mapping : kBlockTable) {
+        if (!MayBeTranslated(mapping.prefTag)) return false;
+    }
+    return true;
+}
+static_assert(AllMayBeTranslated(), "a table tag outside 'pf' would never be translated");
+
 bool Accepts(const PrefBlockMapping& mapping, std::int16_t item) {
     return mapping.anyItem || (item >= mapping.minItem && item <= mapping.maxItem);
 }
@@ -99,6 +107,7 @@ std::int16_t BlockSave(const PrefBlockMapping& mapping, std::int16_t item, void*
 }  // namespace
 
 const PrefBlockMapping* FindPrefBlockMapping(std::uint32_t tag) {
+    if (!MayBeTranslated(tag)) return nullptr;
     for (const PrefBlockMapping& mapping : kBlockTable) {
         if (mapping.prefTag == tag) return &mapping;
     }

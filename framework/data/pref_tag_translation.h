@@ -21,6 +21,10 @@ struct PrefBlockMapping {
     bool incidenceFromItem;
 };
 
+// Every translated tag is a preference tag: 'pf' and two characters. Any other tag goes to the
+// host as it is without a look at the table, and almost every record call has such a tag.
+constexpr bool MayBeTranslated(std::uint32_t tag) { return (tag >> 16) == (MakeTag("pf  ") >> 16); }
+
 // The mapping of a translated preference tag, or null for a tag that goes to the host as it is.
 const PrefBlockMapping* FindPrefBlockMapping(std::uint32_t tag);
 

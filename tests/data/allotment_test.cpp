@@ -2,6 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <functional>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
 #include "host/services/nx_services.h"
 #include "tests/support/record_host.h"
 
@@ -99,5 +105,132 @@ TEST_F(AllotmentTest, DeleteAllAllotmentsLeavesNoneAndIgnoresFailures) {
     DeleteAllAllotments();  // nothing can be deleted; nothing breaks either
     EXPECT_NE(store.Find(kTagAllotment, 256), nullptr);
 }
+
+// The scan against the record layer's generic load: a record of the same tag, version and size
+// that probes the same item numbers through the virtual Load(item), as any other record would.
+class GenericAllotment : public __NCNoInciOther {
+public:
+    GenericAllotment() {
+        SetData(buffer_.data());
+        SetLoadedSize(kAllotmentSize);
+    }
+    std::uint8_t* DataBuffer() override { return buffer_.data(); }
+    __NCBaseData* CreateObject() const override { return new GenericAllotment; }
+    std::uint32_t DataTag() const override { return kTagAllotment; }
+    std::uint32_t DataVersion() const override { return kAllotmentVersion; }
+    std::uint32_t DataSize() const override { return kAllotmentSize; }
+    void CopyFrom(const __NCBaseData* /*other*/) override {}
+    bool LoadFirst() override { return ProbeFrom(0); }
+    bool LoadNext() override { return ProbeFrom(static_cast<std::uint16_t>(ItemNo()) + 1u); }
+
+private:
+    bool ProbeFrom(std::uint32_t first) {
+        for (std::uint32_t item = first; item <= 0xFFFF; ++item) {
+            if (Load(static_cast<std::int16_t>(item))) return true;
+            if (item > kLastProbedDuration) return false;
+        }
+        return false;
+    }
+
+    std::array<std::uint8_t, kAllotmentSize> buffer_{};
+};
+
+// What a loader holds after each step of a scan: LoadFirst, then LoadNext until it fails.
+struct ScanStep {
+    bool found;
+    std::int16_t item;
+    std::int16_t incidence;
+    std::array<std::uint8_t, 4> reserved;
+    std::uint32_t loadedSize;
+    Bytes data;
+
+    bool operator==(const ScanStep&) const = default;
+};
+
+std::vector<ScanStep> Scan(__NCBaseData& loader) {
+    std::vector<ScanStep> steps;
+    bool found = loader.LoadFirst();
+    for (;;) {
+        const NXRecordKey& key = loader.Key();
+        steps.push_back({found,
+                         key.item,
+                         key.incidence,
+                         {key.reserved[0], key.reserved[1], key.reserved[2], key.reserved[3]},
+                         loader.LoadedSize(),
+                         Bytes(loader.Data(), loader.Data() + kAllotmentSize)});
+        if (!found) return steps;
+        found = loader.LoadNext();
+    }
+}
+
+struct HostCase {
+    const char* name;
+    std::function<void(quortest::RecordHost&)> prepare;
+};
+
+void PrintTo(const HostCase& c, std::ostream* os) { *os << c.name; }
+
+class ScanAgainstGenericLoad : public AllotmentTest,
+                               public ::testing::WithParamInterface<HostCase> {};
+
+TEST_P(ScanAgainstGenericLoad, MakesTheSameCallsAndLeavesTheSameRecord) {
+    GetParam().prepare(store);
+    NCAllotment allotment;
+    const std::vector<ScanStep> scanned = Scan(allotment);
+    const std::vector<simhost::ServiceCall> calls = Journal().Calls();
+    Journal().Clear();
+    GenericAllotment generic;
+    EXPECT_EQ(scanned, Scan(generic));
+    ASSERT_EQ(calls.size(), Journal().Calls().size());
+    for (std::size_t i = 0; i < calls.size(); ++i) {
+        EXPECT_EQ(calls[i].service, Journal().Calls()[i].service) << "call " << i;
+        EXPECT_EQ(calls[i].args, Journal().Calls()[i].args) << "call " << i;
+    }
+}
+
+void Put(quortest::RecordHost& host, std::initializer_list<std::int16_t> items) {
+    std::uint8_t fill = 1;
+    for (const std::int16_t item : items) host.Put(kTagAllotment, item, 0, Bytes(12, fill++));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Hosts, ScanAgainstGenericLoad,
+    ::testing::Values(HostCase{"odd_item_numbers",
+                               [](auto& h) {
+                                   Put(h, {1, 3, 4095, 8191, 8193, 8194});
+                               }},
+                      HostCase{"refused_loads",
+                               [](auto& h) {
+                                   Put(h, {0, 7, 9, 8193});
+                                   h.failLoads = {{kTagAllotment, 7, 0}, {kTagAllotment, 8193, 0}};
+                               }},
+                      HostCase{"oversized_reports",
+                               [](auto& h) {
+                                   Put(h, {5, 600});
+                                   h.reportedLoadSize = 40;
+                               }},
+                      HostCase{"short_reports",
+                               [](auto& h) {
+                                   Put(h, {5, 600});
+                                   h.reportedLoadSize = 4;
+                               }},
+                      HostCase{"negative_reports",
+                               [](auto& h) {
+                                   Put(h, {5});
+                                   h.reportedLoadSize = -3;
+                               }},
+                      HostCase{"bent_keys",
+                               [](auto& h) {
+                                   Put(h, {10, 20, 30});
+                                   // The host moves the key on and marks it: the next probe starts
+                                   // after the moved item number, with incidence 0 again and the
+                                   // marks kept.
+                                   h.rewriteLoadedKey = [](std::uint32_t, NXRecordKey& key) {
+                                       key.item = static_cast<std::int16_t>(key.item + 5);
+                                       key.incidence = 3;
+                                       key.reserved[1] = 0xA5;
+                                   };
+                               }}),
+    [](const ::testing::TestParamInfo<HostCase>& info) { return std::string(info.param.name); });
 
 }  // namespace

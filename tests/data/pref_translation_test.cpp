@@ -84,6 +84,24 @@ TEST_P(BlockTable, SaveSpreadsTheBufferOverTheSourceRecords) {
     EXPECT_EQ(store.Find(pref, c.acceptedItem), nullptr);  // never under the caller's tag
 }
 
+TEST_P(BlockTable, TagsOneCharacterAwayGoToTheHostUnchanged) {
+    const BlockCase& c = GetParam();
+    for (int position = 0; position < 4; ++position) {
+        std::string chars = c.prefTag;
+        chars[static_cast<std::size_t>(position)] = '#';  // in no tag of the table
+        const std::uint32_t tag = Tag(chars.c_str());
+        NXRecordKey key{c.acceptedItem, 0, {}};
+        Bytes buffer(12 * c.count);
+        std::int32_t size = 12 * c.count;
+        Journal().Clear();
+        EXPECT_EQ(NX_LoadEData(tag, &key, buffer.data(), &size, 0x12050000), 0) << chars;
+        ASSERT_EQ(Journal().Calls().size(), 1u) << chars;
+        EXPECT_EQ(Journal().Calls()[0].args,
+                  (std::vector<std::int64_t>{tag, c.acceptedItem, 0, 12 * c.count, 0x12050000}))
+            << chars;
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(
     AllTags, BlockTable,
     ::testing::Values(

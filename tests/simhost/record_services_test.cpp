@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "host/services/nx_services.h"
@@ -243,6 +244,26 @@ TEST_F(BoundRecordServices, AnAllotmentScanThroughTheBindingsFindsExactlyTheAllo
     EXPECT_EQ(created.item, 1025);
     // The journal shows the key as the host rewrote it.
     EXPECT_EQ(host.Services().Journal().Calls().back().args[1], 1025);
+}
+
+TEST_F(BoundRecordServices, WithTheJournalOffTheServicesAnswerAsBeforeAndJournalNothing) {
+    auto& journal = host.Services().Journal();
+    journal.SetEnabled(false);
+    NXRecordKey key = Key(512);
+    std::array<std::uint8_t, 12> buffer{};
+    std::int32_t size = 12;
+    EXPECT_EQ(NX_LoadEDataRaw(kTagAllotment, &key, buffer.data(), &size, kAnyVersion), 1);
+    EXPECT_EQ(size, 12);
+    NXRecordKey absent = Key(513);
+    EXPECT_EQ(NX_LoadEDataRaw(kTagAllotment, &absent, buffer.data(), &size, kAnyVersion), 0);
+    NXRecordKey fresh = Key(2048);
+    ASSERT_EQ(NX_SaveEDataRaw(kTagAllotment, &fresh, buffer.data(), 12, kAnyVersion), 1);
+    EXPECT_TRUE(backend.GetDocument().Records().Contains(RecordId{kTagAllotment, 2048, 0}));
+    EXPECT_TRUE(journal.Calls().empty());
+
+    journal.SetEnabled(true);
+    EXPECT_EQ(NX_DeleteEData(kTagAllotment, &fresh, kAnyVersion), 1);
+    EXPECT_EQ(journal.Names(), (std::vector<std::string>{"NX_DeleteEData"}));
 }
 
 }  // namespace
