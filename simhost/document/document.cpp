@@ -49,10 +49,11 @@ Document::Document(Score score, RecordStore records, const NXRegionRecord& selec
 bool Document::LoadRecord(std::uint32_t tag, NXRecordKey* key, void* buffer, std::int32_t* size,
                           std::uint32_t version) const {
     if (key == nullptr || size == nullptr) return false;
-    const auto view = ViewOf(tag, version);
-    if (!view) return false;
+    // Most loads are probes of absent records: they need no view.
     const StoredRecord* record = records_.Find(IdOf(tag, *key));
     if (record == nullptr) return false;
+    const auto view = ViewOf(tag, version);
+    if (!view) return false;
     const std::size_t available =
         std::min(record->bytes.size(), view->visibleBytes.value_or(record->bytes.size()));
     CopyReserved(*record, *key);

@@ -4,6 +4,7 @@
 #include <array>
 #include <initializer_list>
 #include <optional>
+#include <string_view>
 #include <utility>
 
 namespace simhost {
@@ -32,25 +33,25 @@ std::int64_t Handle(HWND window) {
 }
 
 // Keeps the call in the layer's journal when the journal is on. The arguments are only copied
-// then, so that a layer with its journal off answers at the cost of the backend alone.
+// then, so that a layer with its journal off answers at little more than the backend's cost.
 template <typename Result>
-Result Journalled(ServiceLayer& layer, Service service, std::initializer_list<std::int64_t> args,
-                  const std::u16string& text, Result result) {
+[[gnu::always_inline]] inline Result Journalled(ServiceLayer& layer, Service service,
+                                                std::initializer_list<std::int64_t> args,
+                                                std::u16string_view text, Result result) {
     ServiceJournal& journal = layer.Journal();
-    if (journal.Enabled()) {
+    if (journal.Enabled()) [[unlikely]] {
         journal.Record(
             ServiceCall{std::string(nx::kServiceNames[static_cast<std::size_t>(service)]), args,
-                        text, static_cast<std::int64_t>(result)});
+                        std::u16string(text), static_cast<std::int64_t>(result)});
     }
     return result;
 }
 
-void Journalled(ServiceLayer& layer, Service service, std::initializer_list<std::int64_t> args,
-                const std::u16string& text = {}) {
+[[gnu::always_inline]] inline void Journalled(ServiceLayer& layer, Service service,
+                                              std::initializer_list<std::int64_t> args,
+                                              std::u16string_view text = {}) {
     Journalled(layer, service, args, text, 0);
 }
-
-// What the substitute host answers to each service, and what the journal keeps of the call.
 
 std::int16_t Answer(nx::ServiceTag<Service::LoadEData>, ServiceLayer& layer, std::uint32_t tag,
                     NXRecordKey* key, void* buffer, std::int32_t* size, std::uint32_t version) {
