@@ -6,15 +6,15 @@
 #
 # Names may be compressed ("ob=(3) /path" once, then "ob=(3)"). The cost line after "calls=" is
 # the inclusive cost of that call, not the caller's own, and is skipped.
-function named(spec, table,    id, rest) {
-    if (spec ~ /^\([0-9]+\)/) {
-        id = substr(spec, 2, index(spec, ")") - 2)
-        rest = substr(spec, index(spec, ")") + 1)
+function named(field, table,    id, rest) {
+    if (field ~ /^\([0-9]+\)/) {
+        id = substr(field, 2, index(field, ")") - 2)
+        rest = substr(field, index(field, ")") + 1)
         sub(/^ /, "", rest)
         if (rest != "") table[id] = rest
         return table[id]
     }
-    return spec
+    return field
 }
 function ends_with(text, tail) {
     return length(text) >= length(tail) && substr(text, length(text) - length(tail) + 1) == tail
