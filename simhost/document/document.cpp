@@ -46,24 +46,20 @@ Document::Document(Score score, RecordStore records, const NXRegionRecord& selec
       selection_(selection),
       number_(number) {}
 
-bool Document::LoadRecord(std::uint32_t tag, NXRecordKey* key, void* buffer, std::int32_t* size,
-                          std::uint32_t version) const {
-    if (key == nullptr || size == nullptr) return false;
-    // Most loads are probes of absent records: they need no view.
-    const StoredRecord* record = records_.Find(IdOf(tag, *key));
-    if (record == nullptr) return false;
+bool Document::LoadFound(const StoredRecord& record, std::uint32_t tag, NXRecordKey& key,
+                         void* buffer, std::int32_t& size, std::uint32_t version) const {
     const auto view = ViewOf(tag, version);
     if (!view) return false;
     const std::size_t available =
-        std::min(record->bytes.size(), view->visibleBytes.value_or(record->bytes.size()));
-    CopyReserved(*record, *key);
+        std::min(record.bytes.size(), view->visibleBytes.value_or(record.bytes.size()));
+    CopyReserved(record, key);
     if (buffer == nullptr) {
-        *size = static_cast<std::int32_t>(available);
+        size = static_cast<std::int32_t>(available);
         return true;
     }
-    const std::size_t filled = std::min(available, static_cast<std::size_t>(std::max(*size, 0)));
-    std::memcpy(buffer, record->bytes.data(), filled);
-    *size = static_cast<std::int32_t>(filled);
+    const std::size_t filled = std::min(available, static_cast<std::size_t>(std::max(size, 0)));
+    std::memcpy(buffer, record.bytes.data(), filled);
+    size = static_cast<std::int32_t>(filled);
     return true;
 }
 

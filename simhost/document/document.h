@@ -46,7 +46,12 @@ public:
     // Load fills at most *size bytes (the capacity) and stores there how many it filled; with
     // a null buffer it only stores the record's size.
     bool LoadRecord(std::uint32_t tag, NXRecordKey* key, void* buffer, std::int32_t* size,
-                    std::uint32_t version) const;
+                    std::uint32_t version) const {
+        if (key == nullptr || size == nullptr) return false;
+        // Most loads are probes of absent records: the lookup alone answers them.
+        const StoredRecord* record = records_.Find(RecordId{tag, key->item, key->incidence});
+        return record != nullptr && LoadFound(*record, tag, *key, buffer, *size, version);
+    }
     // Replaces the record, or creates it when it does not exist yet.
     bool SaveRecord(std::uint32_t tag, const NXRecordKey* key, const void* buffer,
                     std::int32_t size, std::uint32_t version);
@@ -75,6 +80,9 @@ public:
     bool SameContentAs(const Document& other) const;
 
 private:
+    bool LoadFound(const StoredRecord& record, std::uint32_t tag, NXRecordKey& key, void* buffer,
+                   std::int32_t& size, std::uint32_t version) const;
+
     Score score_;
     RecordStore records_;
     NXRegionRecord selection_{};

@@ -11,11 +11,6 @@ constexpr std::int16_t kHighestItem = std::numeric_limits<std::int16_t>::max();
 
 }  // namespace
 
-const StoredRecord* RecordStore::Find(const RecordId& id) const {
-    const auto it = records_.find(id);
-    return it == records_.end() ? nullptr : &it->second;
-}
-
 std::optional<StoredRecord> RecordStore::Get(const RecordId& id) const {
     const StoredRecord* record = Find(id);
     if (record == nullptr) return std::nullopt;

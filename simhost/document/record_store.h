@@ -36,7 +36,10 @@ class RecordStore {
 public:
     using Map = std::map<RecordId, StoredRecord>;
 
-    const StoredRecord* Find(const RecordId& id) const;
+    const StoredRecord* Find(const RecordId& id) const {
+        const auto it = records_.find(id);
+        return it == records_.end() ? nullptr : &it->second;
+    }
     bool Contains(const RecordId& id) const { return Find(id) != nullptr; }
     // The record as it is, or nothing when it does not exist.
     std::optional<StoredRecord> Get(const RecordId& id) const;

@@ -53,12 +53,23 @@ template <typename Result>
     Journalled(layer, service, args, text, 0);
 }
 
-std::int16_t Answer(nx::ServiceTag<Service::LoadEData>, ServiceLayer& layer, std::uint32_t tag,
-                    NXRecordKey* key, void* buffer, std::int32_t* size, std::uint32_t version) {
+[[gnu::noinline]] std::int16_t JournalledLoad(ServiceLayer& layer, std::uint32_t tag,
+                                              NXRecordKey* key, void* buffer, std::int32_t* size,
+                                              std::uint32_t version) {
     const std::int64_t capacity = size ? *size : -1;
     const std::int16_t result = layer.Backend().LoadEData(tag, key, buffer, size, version);
     return Journalled(layer, Service::LoadEData,
                       {tag, Item(key), Incidence(key), capacity, version}, {}, result);
+}
+
+// Loads are nearly all of a run's calls, most of them probes of absent records: with the journal
+// off one goes straight to the backend, and the journalled path stays out of its way.
+std::int16_t Answer(nx::ServiceTag<Service::LoadEData>, ServiceLayer& layer, std::uint32_t tag,
+                    NXRecordKey* key, void* buffer, std::int32_t* size, std::uint32_t version) {
+    if (!layer.Journal().Enabled()) [[likely]] {
+        return layer.Backend().LoadEData(tag, key, buffer, size, version);
+    }
+    return JournalledLoad(layer, tag, key, buffer, size, version);
 }
 
 std::int16_t Answer(nx::ServiceTag<Service::SaveEData>, ServiceLayer& layer, std::uint32_t tag,
@@ -230,7 +241,7 @@ HWND Answer(nx::ServiceTag<Service::GetCurrentWindow>, ServiceLayer& layer, std:
 #define NX_LEADING_COMMA_(...) __VA_OPT__(, ) __VA_ARGS__
 #define NX_EXPORTED_(Id, Name, Result, Params, Args, ...)                                     \
     Result WINAPI Exported##Id NX_PARAMS_WITH_VERSION(Params) {                               \
-        ServiceLayer* layer = ServiceLayer::Current();                                        \
+        ServiceLayer* layer = CurrentLayer();                                                 \
         if (layer == nullptr) return Result();                                                \
         return Answer(nx::ServiceTag<Service::Id>{}, *layer NX_LEADING_COMMA_ Args, version); \
     }
