@@ -23,25 +23,16 @@ void NCAllotment::CopyFrom(const __NCBaseData* other) {
     SetLoadedSize(kAllotmentSize);
 }
 
-bool NCAllotment::ProbeFrom(std::uint32_t first) {
-    std::uint32_t item = first;
-    for (; item <= kLastProbedDuration; ++item) {
-        if (Probe(static_cast<std::int16_t>(item))) return true;
-    }
-    // Above kLastProbedDuration a failed probe ends the scan. Item numbers are the host's
-    // unsigned 16 bits; the scan never wraps back to 0, which on a document holding a record at
-    // every number would never end.
-    return item <= 0xFFFF && Probe(static_cast<std::int16_t>(item));
-}
-
-bool NCAllotment::Probe(std::int16_t item) {
+// Inlined into the scan's loop: a probe is the key, the capacity and the call.
+[[gnu::always_inline]] inline bool NCAllotment::Probe(nxsig::LoadEData load, std::int16_t item) {
     // As Load(item): the key names (item, 0), its reserved bytes kept; at most the record's 12
     // bytes are loaded into the own buffer, where the data always points.
     NXRecordKey& key = MutableKey();
     key.item = item;
     key.incidence = 0;
     auto size = static_cast<std::int32_t>(kAllotmentSize);
-    if (NX_LoadEDataRaw(kTagAllotment, &key, buffer_.data(), &size, kAllotmentVersion) == 0) {
+    if (load == nullptr ||
+        load(kTagAllotment, &key, buffer_.data(), &size, kAllotmentVersion) == 0) {
         SetLoadedSize(0);
         return false;
     }
@@ -49,6 +40,19 @@ bool NCAllotment::Probe(std::int16_t item) {
     SetLoadedSize(static_cast<std::uint32_t>(
         std::clamp<std::int32_t>(size, 0, static_cast<std::int32_t>(kAllotmentSize))));
     return true;
+}
+
+bool NCAllotment::ProbeFrom(std::uint32_t first) {
+    // The binding is read once for the whole scan.
+    const nxsig::LoadEData load = nx::Bound<nx::Service::LoadEData>();
+    std::uint32_t item = first;
+    for (; item <= kLastProbedDuration; ++item) {
+        if (Probe(load, static_cast<std::int16_t>(item))) return true;
+    }
+    // Above kLastProbedDuration a failed probe ends the scan. Item numbers are the host's
+    // unsigned 16 bits; the scan never wraps back to 0, which on a document holding a record at
+    // every number would never end.
+    return item <= 0xFFFF && Probe(load, static_cast<std::int16_t>(item));
 }
 
 bool NCAllotment::LoadFirst() { return ProbeFrom(0); }

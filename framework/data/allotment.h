@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "framework/data/collection_data.h"
+#include "host/services/nx_service_list.h"
 
 constexpr std::uint32_t kTagAllotment = MakeTag("otDA");
 constexpr std::uint32_t kAllotmentVersion = 0x12050000;
@@ -37,9 +38,10 @@ private:
     // Probes from `first` upward; true at the first record found, false once a probe above
     // kLastProbedDuration fails or the item numbers run out.
     bool ProbeFrom(std::uint32_t first);
-    // One probe: what Load(item) does for this class, without the virtual calls of the generic
-    // load, since the scan makes thousands of them per run.
-    bool Probe(std::int16_t item);
+    // One probe through the host's load (null: the host lacks it, and the probe fails): what
+    // Load(item) does for this class, without the virtual calls of the generic load, since the
+    // scan makes thousands of them per run.
+    bool Probe(nxsig::LoadEData load, std::int16_t item);
 
     std::array<std::uint8_t, kAllotmentSize> buffer_{};
 };

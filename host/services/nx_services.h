@@ -54,15 +54,22 @@ NX_SERVICES(NX_SIGNATURE_OF_)
 
 }  // namespace detail
 
-// Calls the service when the host has it; otherwise answers zero (null, nothing).
-template <Service S, typename... Args>
-inline auto Call(Args... args) {
-    using Fn = typename detail::Signature<S>::Type;
+// The service's bound function, or null when the host lacks it. A loop that calls one service
+// thousands of times reads it once.
+template <Service S>
+inline typename detail::Signature<S>::Type Bound() {
     constexpr auto index = static_cast<std::size_t>(S);
     void* address =
         detail::table.lookedUp[index] ? detail::table.addresses[index] : BoundAddress(S);
-    if (address != nullptr) return reinterpret_cast<Fn>(address)(args...);
-    using Result = std::invoke_result_t<Fn, Args...>;
+    return reinterpret_cast<typename detail::Signature<S>::Type>(address);
+}
+
+// Calls the service when the host has it; otherwise answers zero (null, nothing).
+template <Service S, typename... Args>
+inline auto Call(Args... args) {
+    const auto function = Bound<S>();
+    if (function != nullptr) return function(args...);
+    using Result = std::invoke_result_t<decltype(function), Args...>;
     if constexpr (!std::is_void_v<Result>) return Result{};
 }
 
