@@ -25,14 +25,18 @@ std::size_t RecordBytes(const std::optional<simhost::StoredRecord>& record) {
 }
 
 std::size_t StepBytes(const simhost::EditStep& step) {
-    std::size_t bytes = VectorBlock(step.changes);
+    const auto& blocks = step.changes.Blocks();
+    std::size_t bytes = VectorBlock(blocks);
     // A name longer than the string's own buffer lives on the heap.
     const void* inline_buffer = &step.name + 1;
     const void* units = step.name.data();
     const bool onHeap = units < static_cast<const void*>(&step.name) || units >= inline_buffer;
     if (onHeap) bytes += Block(units);
-    for (const simhost::RecordChange& change : step.changes)
-        bytes += RecordBytes(change.before) + RecordBytes(change.after);
+    for (const auto& block : blocks) {
+        bytes += VectorBlock(block);
+        for (const simhost::RecordChange& change : block)
+            bytes += RecordBytes(change.before) + RecordBytes(change.after);
+    }
     return bytes;
 }
 

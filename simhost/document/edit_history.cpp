@@ -5,8 +5,8 @@
 namespace simhost {
 namespace {
 
-void RollBack(RecordStore& store, const std::vector<RecordChange>& changes, std::size_t from) {
-    for (std::size_t i = changes.size(); i > from; --i) {
+void RollBack(RecordStore& store, const ChangeList& changes, std::size_t from) {
+    for (std::size_t i = changes.Size(); i > from; --i) {
         const RecordChange& change = changes[i - 1];
         store.Set(change.id, change.before);
     }
@@ -16,7 +16,7 @@ void RollBack(RecordStore& store, const std::vector<RecordChange>& changes, std:
 
 void EditHistory::Start(std::u16string name) {
     if (marks_.empty()) open_ = EditStep{std::move(name), {}};
-    marks_.push_back(open_.changes.size());
+    marks_.push_back(open_.changes.Size());
 }
 
 bool EditHistory::End() {
@@ -35,15 +35,14 @@ bool EditHistory::Cancel(RecordStore& store) {
     const std::size_t mark = marks_.back();
     marks_.pop_back();
     RollBack(store, open_.changes, mark);
-    open_.changes.erase(open_.changes.begin() + static_cast<std::ptrdiff_t>(mark),
-                        open_.changes.end());
+    open_.changes.Truncate(mark);
     if (marks_.empty()) open_ = EditStep{};
     return true;
 }
 
 void EditHistory::Note(RecordChange change) {
     if (IsOpen()) {
-        open_.changes.push_back(std::move(change));
+        open_.changes.Append(std::move(change));
         return;
     }
     // What could be redone was built on records that have now changed under it.
@@ -61,7 +60,8 @@ bool EditHistory::Undo(RecordStore& store) {
 
 bool EditHistory::Redo(RecordStore& store) {
     if (IsOpen() || redo_.empty()) return false;
-    for (const RecordChange& change : redo_.back().changes) store.Set(change.id, change.after);
+    const ChangeList& changes = redo_.back().changes;
+    for (std::size_t i = 0; i < changes.Size(); ++i) store.Set(changes[i].id, changes[i].after);
     undo_.push_back(std::move(redo_.back()));
     redo_.pop_back();
     return true;

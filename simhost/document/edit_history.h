@@ -9,25 +9,17 @@
 #pragma once
 
 #include <cstddef>
-#include <optional>
 #include <string>
 #include <vector>
 
+#include "simhost/document/change_list.h"
 #include "simhost/document/record_store.h"
 
 namespace simhost {
 
-struct RecordChange {
-    RecordId id;
-    std::optional<StoredRecord> before;  // nothing: the record did not exist
-    std::optional<StoredRecord> after;   // nothing: the change deleted it
-
-    bool operator==(const RecordChange&) const = default;
-};
-
 struct EditStep {
     std::u16string name;
-    std::vector<RecordChange> changes;
+    ChangeList changes;
 };
 
 class EditHistory {

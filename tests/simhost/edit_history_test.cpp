@@ -45,7 +45,7 @@ TEST_F(EditHistory, AnEditBecomesOneNamedStepHoldingEveryChangeInIt) {
 
     ASSERT_EQ(History().UndoSteps().size(), 1u);
     EXPECT_EQ(History().UndoSteps()[0].name, u"Tight Allotment");
-    EXPECT_EQ(History().UndoSteps()[0].changes.size(), 3u);
+    EXPECT_EQ(History().UndoSteps()[0].changes.Size(), 3u);
     EXPECT_TRUE(History().OutsideEditChanges().empty());
 }
 
@@ -61,7 +61,7 @@ TEST_F(EditHistory, NestedStartsCountDepthAndOnlyTheOutermostEndClosesTheStep) {
 
     ASSERT_EQ(History().UndoSteps().size(), 1u);
     EXPECT_EQ(History().UndoSteps()[0].name, u"outer");
-    EXPECT_EQ(History().UndoSteps()[0].changes.size(), 2u);
+    EXPECT_EQ(History().UndoSteps()[0].changes.Size(), 2u);
     EXPECT_EQ(backend.EndEdit(), 0);  // nothing left to end
 }
 
@@ -89,7 +89,36 @@ TEST_F(EditHistory, AnInnerCancelRollsBackOnlyWhatFollowedItsStart) {
     EXPECT_EQ(Records(), afterOuterWrite);
     backend.EndEdit();
     ASSERT_EQ(History().UndoSteps().size(), 1u);
-    EXPECT_EQ(History().UndoSteps()[0].changes.size(), 1u);
+    EXPECT_EQ(History().UndoSteps()[0].changes.Size(), 1u);
+}
+
+// A long edit's changes are kept in blocks; an inner start may fall anywhere in one.
+TEST_F(EditHistory, AnInnerCancelInALongEditRollsBackToItsStartWhereverThatFalls) {
+    for (const int before : {0, 1, 7, 8, 9, 16, 21}) {
+        SCOPED_TRACE(before);
+        ASSERT_TRUE(backend.ReplaceDocument(DocumentBuilder().withAllotments({{0, 72}}).Build()));
+        const RecordStore start = Records();
+        backend.StartEdit(u"outer");
+        for (int i = 0; i < before; ++i)
+            SaveRow(static_cast<std::int16_t>(1 + i), static_cast<std::uint8_t>(i));
+        const RecordStore atInnerStart = Records();
+        backend.StartEdit(u"inner");
+        for (int i = 0; i < 11; ++i) SaveRow(static_cast<std::int16_t>(1 + i), 200);
+        backend.CancelEdit();
+        EXPECT_EQ(Records(), atInnerStart);
+        SaveRow(100, 1);
+        backend.EndEdit();
+
+        ASSERT_EQ(History().UndoSteps().size(), 1u);
+        const auto& changes = History().UndoSteps()[0].changes;
+        ASSERT_EQ(changes.Size(), static_cast<std::size_t>(before) + 1);
+        EXPECT_EQ(changes[changes.Size() - 1].id, (simhost::RecordId{kTagAllotment, 100, 0}));
+        const RecordStore end = Records();
+        ASSERT_TRUE(backend.GetDocument().Undo());
+        EXPECT_EQ(Records(), start);
+        ASSERT_TRUE(backend.GetDocument().Redo());
+        EXPECT_EQ(Records(), end);
+    }
 }
 
 TEST_F(EditHistory, UndoingEveryStepGivesBackTheStartingRecordsByteForByte) {
@@ -149,7 +178,7 @@ TEST_F(EditHistory, ASaveOfTheBytesAlreadyThereIsNoChange) {
     backend.StartEdit(u"same");
     SaveRow(1024, 84);
     backend.EndEdit();
-    EXPECT_TRUE(History().UndoSteps()[0].changes.empty());
+    EXPECT_TRUE(History().UndoSteps()[0].changes.Empty());
 }
 
 }  // namespace
