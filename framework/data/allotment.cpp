@@ -23,6 +23,16 @@ void NCAllotment::CopyFrom(const __NCBaseData* other) {
     SetLoadedSize(kAllotmentSize);
 }
 
+namespace {
+
+// Answers for the host's load when the host lacks it: every probe fails, as the binding would.
+std::int16_t WINAPI NoRecord(std::uint32_t /*tag*/, NXRecordKey* /*key*/, void* /*buffer*/,
+                             std::int32_t* /*size*/, std::uint32_t /*version*/) {
+    return 0;
+}
+
+}  // namespace
+
 // Inlined into the scan's loop: a probe is the key, the capacity and the call.
 [[gnu::always_inline]] inline bool NCAllotment::Probe(nxsig::LoadEData load, std::int16_t item) {
     // As Load(item): the key names (item, 0), its reserved bytes kept; at most the record's 12
@@ -31,11 +41,7 @@ void NCAllotment::CopyFrom(const __NCBaseData* other) {
     key.item = item;
     key.incidence = 0;
     auto size = static_cast<std::int32_t>(kAllotmentSize);
-    if (load == nullptr ||
-        load(kTagAllotment, &key, buffer_.data(), &size, kAllotmentVersion) == 0) {
-        SetLoadedSize(0);
-        return false;
-    }
+    if (load(kTagAllotment, &key, buffer_.data(), &size, kAllotmentVersion) == 0) return false;
     // A report beyond the buffer must not let a later save send bytes past it.
     SetLoadedSize(static_cast<std::uint32_t>(
         std::clamp<std::int32_t>(size, 0, static_cast<std::int32_t>(kAllotmentSize))));
@@ -43,8 +49,10 @@ void NCAllotment::CopyFrom(const __NCBaseData* other) {
 }
 
 bool NCAllotment::ProbeFrom(std::uint32_t first) {
-    // The binding is read once for the whole scan.
-    const nxsig::LoadEData load = nx::Bound<nx::Service::LoadEData>();
+    // The binding is read once for the whole scan, and a failed probe leaves nothing loaded.
+    const nxsig::LoadEData bound = nx::Bound<nx::Service::LoadEData>();
+    const nxsig::LoadEData load = bound != nullptr ? bound : &NoRecord;
+    SetLoadedSize(0);
     std::uint32_t item = first;
     for (; item <= kLastProbedDuration; ++item) {
         if (Probe(load, static_cast<std::int16_t>(item))) return true;

@@ -38,9 +38,9 @@ private:
     // Probes from `first` upward; true at the first record found, false once a probe above
     // kLastProbedDuration fails or the item numbers run out.
     bool ProbeFrom(std::uint32_t first);
-    // One probe through the host's load (null: the host lacks it, and the probe fails): what
-    // Load(item) does for this class, without the virtual calls of the generic load, since the
-    // scan makes thousands of them per run.
+    // One probe through the host's load: what Load(item) does for this class, without the
+    // virtual calls of the generic load, since the scan makes thousands of them per run. A
+    // failed probe leaves the loaded size as it was.
     bool Probe(nxsig::LoadEData load, std::int16_t item);
 
     std::array<std::uint8_t, kAllotmentSize> buffer_{};

@@ -46,19 +46,19 @@ Document::Document(Score score, RecordStore records, const NXRegionRecord& selec
       selection_(selection),
       number_(number) {}
 
-bool Document::LoadFound(const StoredRecord& record, std::uint32_t tag, NXRecordKey& key,
-                         void* buffer, std::int32_t& size, std::uint32_t version) const {
-    const auto view = ViewOf(tag, version);
+bool Document::LoadFound(const StoredRecord& record, const LoadRequest& request) const {
+    const auto view = ViewOf(request.tag, request.version);
     if (!view) return false;
     const std::size_t available =
         std::min(record.bytes.size(), view->visibleBytes.value_or(record.bytes.size()));
-    CopyReserved(record, key);
-    if (buffer == nullptr) {
+    CopyReserved(record, *request.key);
+    std::int32_t& size = *request.size;
+    if (request.buffer == nullptr) {
         size = static_cast<std::int32_t>(available);
         return true;
     }
     const std::size_t filled = std::min(available, static_cast<std::size_t>(std::max(size, 0)));
-    std::memcpy(buffer, record.bytes.data(), filled);
+    std::memcpy(request.buffer, record.bytes.data(), filled);
     size = static_cast<std::int32_t>(filled);
     return true;
 }

@@ -48,9 +48,11 @@ public:
     bool LoadRecord(std::uint32_t tag, NXRecordKey* key, void* buffer, std::int32_t* size,
                     std::uint32_t version) const {
         if (key == nullptr || size == nullptr) return false;
-        // Most loads are probes of absent records: the lookup alone answers them.
+        // Most loads are probes of absent records: the lookup alone answers them. What only a
+        // found record needs waits in memory, so that the lookup has the registers.
+        const LoadRequest request{tag, key, buffer, size, version};
         const StoredRecord* record = records_.Find(RecordId{tag, key->item, key->incidence});
-        return record != nullptr && LoadFound(*record, tag, *key, buffer, *size, version);
+        return record != nullptr && LoadFound(*record, request);
     }
     // Replaces the record, or creates it when it does not exist yet.
     bool SaveRecord(std::uint32_t tag, const NXRecordKey* key, const void* buffer,
@@ -80,8 +82,14 @@ public:
     bool SameContentAs(const Document& other) const;
 
 private:
-    bool LoadFound(const StoredRecord& record, std::uint32_t tag, NXRecordKey& key, void* buffer,
-                   std::int32_t& size, std::uint32_t version) const;
+    struct LoadRequest {
+        std::uint32_t tag;
+        NXRecordKey* key;
+        void* buffer;
+        std::int32_t* size;
+        std::uint32_t version;
+    };
+    bool LoadFound(const StoredRecord& record, const LoadRequest& request) const;
 
     Score score_;
     RecordStore records_;
