@@ -106,6 +106,16 @@ TEST_F(AllotmentTest, DeleteAllAllotmentsLeavesNoneAndIgnoresFailures) {
     EXPECT_NE(store.Find(kTagAllotment, 256), nullptr);
 }
 
+TEST_F(AllotmentTest, WithoutTheHostsLoadTheScanFindsNothingAndCallsNothing) {
+    PutAllotment(0, 1);
+    PutAllotment(1024, 2);
+    Services().SetAbsent("NX_LoadEData");
+    nx::ResetBindings();
+    NCAllotments allotments;
+    EXPECT_EQ(allotments.LoadAll(), 0);
+    EXPECT_TRUE(CallsOf("NX_LoadEData").empty());
+}
+
 // The scan against the record layer's generic load: a record of the same tag, version and size
 // that probes the same item numbers through the virtual Load(item), as any other record would.
 class GenericAllotment : public __NCNoInciOther {
