@@ -10,11 +10,10 @@ void ChangeList::Append(RecordChange change) {
         blocks_.back().reserve(kBlockSize);
     }
     blocks_.back().push_back(std::move(change));
-    ++size_;
 }
 
 void ChangeList::Truncate(std::size_t count) {
-    if (count >= size_) return;
+    if (count >= Size()) return;
     const std::size_t blocks = (count + kBlockSize - 1) / kBlockSize;
     blocks_.erase(blocks_.begin() + static_cast<std::ptrdiff_t>(blocks), blocks_.end());
     if (!blocks_.empty()) {
@@ -22,7 +21,6 @@ void ChangeList::Truncate(std::size_t count) {
         last.erase(last.begin() + static_cast<std::ptrdiff_t>(count - (blocks - 1) * kBlockSize),
                    last.end());
     }
-    size_ = count;
 }
 
 }  // namespace simhost

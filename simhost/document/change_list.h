@@ -32,19 +32,20 @@ public:
     // Forgets every change from index `count` on; nothing when there are no more than that.
     void Truncate(std::size_t count);
 
-    std::size_t Size() const { return size_; }
-    bool Empty() const { return size_ == 0; }
+    std::size_t Size() const {
+        return blocks_.empty() ? 0 : (blocks_.size() - 1) * kBlockSize + blocks_.back().size();
+    }
+    bool Empty() const { return blocks_.empty(); }
     const RecordChange& operator[](std::size_t index) const {
         return blocks_[index / kBlockSize][index % kBlockSize];
     }
-    // Every block is full but the last.
+    // Every block is full but the last, which is never empty.
     const std::vector<Block>& Blocks() const { return blocks_; }
 
     bool operator==(const ChangeList&) const = default;
 
 private:
     std::vector<Block> blocks_;
-    std::size_t size_ = 0;
 };
 
 }  // namespace simhost
