@@ -200,6 +200,30 @@ register_i386() {
     fail "cannot register i386 programs with binfmt_misc"
 }
 
+# A mirror in the middle of a sync fails an index or two; the install can still find what it
+# needs in the indexes that did load (or were loaded before), so only the install's own failure
+# stops the script. indexes_whole says whether the last update loaded every index.
+indexes_whole=yes
+update_indexes() {
+  apt-get update -qq && return 0
+  echo "install_packages: warning: apt-get update reported failed indexes;" \
+    "trying again in ${QUOR_APT_RETRY_PAUSE:-15} s"
+  sleep "${QUOR_APT_RETRY_PAUSE:-15}"
+  apt-get update -qq && return 0
+  indexes_whole=no
+  echo "install_packages: warning: apt-get update failed again; installing from the indexes it has"
+}
+
+# With an index missing, one architecture may see a security update that the other does not,
+# and apt cannot then pair the two of a multi-arch library. The release's own suite has every
+# architecture at one version, so the install is tried once more preferring it.
+install_from_indexes() {
+  apt-get install -y -qq "$@" >/dev/null && return 0
+  [ "$indexes_whole" = no ] || return 1
+  echo "install_packages: trying again, preferring $codename's own suite to its updates"
+  apt-get install -y -qq -t "$codename" "$@" >/dev/null
+}
+
 if [ "${1:-}" = --archive ]; then
   archive_source | head -n 1 | cut -f 1
   exit 0
@@ -225,9 +249,9 @@ if wanted ~qemu-i386 && ! qemu_new_enough; then
   backported=(qemu-user-static)
 fi
 if [ ${#packages[@]} -gt 0 ] || [ ${#backported[@]} -gt 0 ]; then
-  apt-get update -qq || fail "apt-get update failed"
+  update_indexes
 fi
-[ ${#packages[@]} -eq 0 ] || apt-get install -y -qq "${packages[@]}" >/dev/null ||
+[ ${#packages[@]} -eq 0 ] || install_from_indexes "${packages[@]}" ||
   fail "apt-get install ${packages[*]} failed"
 [ ${#backported[@]} -eq 0 ] || apt-get install -y -qq -t "$backports" "${backported[@]}" >/dev/null ||
   fail "apt-get install -t $backports ${backported[*]} failed"
