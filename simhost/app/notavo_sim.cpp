@@ -12,6 +12,7 @@
 
 #include "simhost/app/measure_selection.h"
 #include "simhost/app/musicxml_import.h"
+#include "simhost/app/output_files.h"
 #include "simhost/app/score_svg.h"
 #include "simhost/app/sim_options.h"
 #include "simhost/app/spacing_report.h"
@@ -152,11 +153,10 @@ void RunTask(HeadlessScenarioHost& host, const simhost::SimOptions& options,
     Run(host, Parse(RunSteps(options, task), "(command line)"), options.hostVersion);
 }
 
-void WriteFile(const std::string& path, const std::string& content) {
-    std::ofstream out(path, std::ios::binary);
-    out << content;
-    if (!out.flush()) throw Failure{path + ": cannot write the file"};
-    std::printf("wrote %s\n", path.c_str());
+// Writes the files all or none, and says which it wrote.
+void WriteAll(simhost::OutputFiles& outputs, const std::vector<std::string>& written) {
+    if (std::string error = outputs.Commit(); !error.empty()) throw Failure{error};
+    for (const std::string& line : written) std::printf("%s\n", line.c_str());
 }
 
 // The interactive line mode: each command becomes one scenario step on the same host.
@@ -197,10 +197,9 @@ void Interactive(HeadlessScenarioHost& host, const Document& start, const std::s
             if (line.rfind("save", 0) == 0) {
                 const std::string path = line.size() > 5 ? line.substr(5) : savePath;
                 if (path.empty()) throw Failure{"save where? (save PATH)"};
-                if (auto error = host.Backend().SaveDocumentFile(path)) {
-                    throw Failure{error->Describe()};
-                }
-                std::printf("saved %s\n", path.c_str());
+                simhost::OutputFiles file;
+                file.Add(path, simhost::FormatDocumentText(host.Backend().GetDocument()));
+                WriteAll(file, {"saved " + path});
                 continue;
             }
             if (const auto selection = TypedSelection(line)) {
@@ -266,10 +265,17 @@ int Main(const simhost::SimOptions& options) {
     // A scenario that builds its own document has no "before" to compare with.
     if (document) std::fputs(simhost::DescribeChanges(before, after, range).c_str(), stdout);
 
-    // Everything is known to have worked before anything is written.
-    std::vector<std::pair<std::string, std::string>> outputs;
+    // Everything is known to have worked before anything is written, and then it is written
+    // all or none.
+    simhost::OutputFiles outputs;
+    std::vector<std::string> written;
+    if (!options.save.empty() && !options.interactive) {
+        outputs.Add(options.save, simhost::FormatDocumentText(after));
+        written.push_back("saved " + options.save);
+    }
     if (!options.svg.empty()) {
-        outputs.emplace_back(options.svg, simhost::BeforeAfterSvg(before, after, range));
+        outputs.Add(options.svg, simhost::BeforeAfterSvg(before, after, range));
+        written.push_back("wrote " + options.svg);
     }
     std::vector<Document> runs;
     std::vector<std::string> titles;
@@ -294,15 +300,10 @@ int Main(const simhost::SimOptions& options) {
         for (std::size_t i = 0; i < runs.size(); ++i) {
             rows.push_back(simhost::SvgRow{titles[i], &runs[i], range});
         }
-        outputs.emplace_back(options.compareAll, simhost::CompareSvg(rows, options.document));
+        outputs.Add(options.compareAll, simhost::CompareSvg(rows, options.document));
+        written.push_back("wrote " + options.compareAll);
     }
-    if (!options.save.empty() && !options.interactive) {
-        if (auto error = host.Backend().SaveDocumentFile(options.save)) {
-            throw Failure{error->Describe()};
-        }
-        std::printf("saved %s\n", options.save.c_str());
-    }
-    for (const auto& [path, content] : outputs) WriteFile(path, content);
+    WriteAll(outputs, written);
     return 0;
 }
 

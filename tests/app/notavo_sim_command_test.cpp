@@ -2,11 +2,13 @@
 // status, what it prints and the files it leaves behind.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
 #include "simhost/document/document_file.h"
@@ -238,6 +240,64 @@ INSTANTIATE_TEST_SUITE_P(
                                1,
                                "wrong.scenario:6:"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// The files in the scratch folder that the test itself did not make: what a run left behind.
+std::vector<std::string> LeftBehind(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        const std::string name = entry.path().filename().string();
+        if (name != "stdin.txt" && name != "stdout.txt" && name != "stderr.txt") {
+            names.push_back(name);
+        }
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST_F(Command, AnOutputThatCannotBeWrittenLeavesNoDocumentSavedAndNoTemporaryFile) {
+    const fs::path saved = Scratch("out.ntv");
+    const fs::path svg = Scratch("no such folder") / "out.svg";
+    const Outcome run = Run({"--document", Sample("scores/chorale.ntv"), "--task",
+                             "Tight Allotment", "--save", saved.string(), "--svg", svg.string()});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find(svg.string() + ": cannot write the file"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("nothing was written"), std::string::npos) << run.err;
+    EXPECT_EQ(run.out.find("saved"), std::string::npos) << run.out;
+    EXPECT_EQ(LeftBehind(Scratch("")), std::vector<std::string>{});
+}
+
+// A folder where the picture should go can be written beside but not replaced: the run says
+// which of its outputs are in place.
+TEST_F(Command, AnOutputThatCannotBePutInPlaceIsNamedBesideThoseThatAre) {
+    const fs::path saved = Scratch("out.ntv");
+    const fs::path svg = Scratch("picture.svg");
+    fs::create_directory(svg);
+    const Outcome run = Run({"--document", Sample("scores/chorale.ntv"), "--task",
+                             "Tight Allotment", "--save", saved.string(), "--svg", svg.string()});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find(svg.string() + ": cannot put the file in place"), std::string::npos)
+        << run.err;
+    EXPECT_NE(run.err.find("written: " + saved.string() + "; not written: " + svg.string()),
+              std::string::npos)
+        << run.err;
+    EXPECT_EQ(LeftBehind(Scratch("")), (std::vector<std::string>{"out.ntv", "picture.svg"}));
+    EXPECT_TRUE(fs::is_directory(svg));
+}
+
+TEST_F(Command, WrittenFilesGetTheModeTheUmaskGivesANewFile) {
+    const fs::path saved = Scratch("out.ntv");
+    const fs::path svg = Scratch("out.svg");
+    const mode_t previous = umask(027);
+    const Outcome run = Run({"--document", Sample("scores/chorale.ntv"), "--task",
+                             "Tight Allotment", "--save", saved.string(), "--svg", svg.string()});
+    umask(previous);
+    ASSERT_EQ(run.status, 0) << run.err;
+    for (const fs::path& path : {saved, svg}) {
+        EXPECT_EQ(fs::status(path).permissions(),
+                  fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read)
+            << path;
+    }
+}
 
 TEST_F(Command, SetAsDefaultIsSavedAndTheReopenedDocumentSpacesByTheTask) {
     const fs::path saved = Scratch("tight.ntv");
