@@ -14,7 +14,7 @@
 #include "simhost/app/musicxml_import.h"
 #include "simhost/app/output_files.h"
 #include "simhost/app/score_svg.h"
-#include "simhost/app/sim_options.h"
+#include "simhost/app/sim_command_line.h"
 #include "simhost/app/spacing_report.h"
 #include "simhost/document/document_file.h"
 #include "simhost/document/respacer.h"
@@ -221,7 +221,7 @@ void Interactive(HeadlessScenarioHost& host, const Document& start, const std::s
                             host.Backend().GetDocument().History().UndoSteps().size());
             }
         } catch (const Failure& failure) {
-            std::printf("%s\n", failure.message.c_str());
+            std::fprintf(stderr, "%s\n", failure.message.c_str());
         }
     }
 }
@@ -229,9 +229,6 @@ void Interactive(HeadlessScenarioHost& host, const Document& start, const std::s
 int Main(const simhost::SimOptions& options) {
     std::optional<Document> document;
     if (!options.document.empty()) document = LoadDocument(options.document);
-    if (!document && (!options.task.empty() || options.interactive)) {
-        throw Failure{"a document is needed: --document PATH"};
-    }
     if (document) {
         CheckMeasures(options, *document);
         LayOut(*document);
@@ -280,7 +277,6 @@ int Main(const simhost::SimOptions& options) {
     std::vector<Document> runs;
     std::vector<std::string> titles;
     if (!options.compareAll.empty()) {
-        if (!document) throw Failure{"--compare-all needs a document"};
         const std::vector<std::string> tasks = host.Rows();
         if (tasks.empty()) throw Failure{"the dialog listed no tasks to compare"};
         // The module stays loaded in this process, and with it the one dialog it keeps: it
@@ -311,14 +307,14 @@ int Main(const simhost::SimOptions& options) {
 
 int main(int argc, char** argv) {
     const simhost::ParsedOptions parsed = simhost::ParseSimOptions(
-        std::vector<std::string>(argv + 1, argv + argc), QUOR_DEFAULT_MODULE);
+        std::vector<std::string>(argv + 1, argv + argc), QUOR_DEFAULT_MODULE, QUOR_VERSION);
     if (!parsed.options) {
-        std::fprintf(stderr, "notavo-sim: %s\n%s", parsed.error.c_str(), simhost::SimUsage());
-        return 2;
-    }
-    if (parsed.options->help) {
-        std::fputs(simhost::SimUsage(), stdout);
-        return 0;
+        if (parsed.status == 0) {
+            std::fputs(parsed.message.c_str(), stdout);
+        } else {
+            std::fprintf(stderr, "notavo-sim: %s", parsed.message.c_str());
+        }
+        return parsed.status;
     }
     try {
         return Main(*parsed.options);

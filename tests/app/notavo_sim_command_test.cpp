@@ -170,75 +170,100 @@ TEST_P(RefusedInput, SaysWhereAndWhatIsWrongAndWritesNothing) {
 
 INSTANTIATE_TEST_SUITE_P(
     NotavoSim, RefusedInput,
-    ::testing::Values(BadInput{"MissingFile",
-                               "absent.ntv",
-                               nullptr,
-                               {"--document", "@", "--task", "Tight Scaling"},
-                               1,
-                               "absent.ntv: cannot be read"},
-                      BadInput{"MalformedDocument",
-                               "bad.ntv",
-                               "notavo-sim document 1\nmeasure 1\nvoice 1 1 q:D5 q:H9\n",
-                               {"--document", "@", "--task", "Tight Scaling"},
-                               1,
-                               "bad.ntv:3:"},
-                      BadInput{"MalformedMusicXml",
-                               "bad.musicxml",
-                               "<score-partwise><part-list><score-part id=\"P1\"/></part-list>\n"
-                               "<part id=\"P1\"><measure number=\"1\"><note>\n",
-                               {"--document", "@", "--task", "Tight Scaling"},
-                               1,
-                               "bad.musicxml:"},
-                      BadInput{"SelectionBeyondTheScore",
-                               nullptr,
-                               nullptr,
-                               {"--document", Sample("scores/chorale.ntv"), "--task",
-                                "Tight Scaling", "--measures", "3-9"},
-                               1,
-                               "measures 3-9 reach outside the document; the document has "
-                               "measures 1-4"},
-                      BadInput{"SelectionBeforeTheScore",
-                               nullptr,
-                               nullptr,
-                               {"--document", Sample("scores/chorale.ntv"), "--task",
-                                "Tight Scaling", "--measures", "0-2"},
-                               1,
-                               "measures 0-2 reach outside the document; the document has "
-                               "measures 1-4"},
-                      BadInput{
-                          "UnknownTask",
-                          nullptr,
-                          nullptr,
-                          {"--document", Sample("scores/chorale.ntv"), "--task", "Loose Scaling"},
-                          1,
-                          "unknown task \"Loose Scaling\"; the tasks are \"Tight Allotment\""},
-                      BadInput{"ReversedRange",
-                               nullptr,
-                               nullptr,
-                               {"--document", Sample("scores/chorale.ntv"), "--task",
-                                "Tight Scaling", "--measures", "4-2"},
-                               2,
-                               "measures 4-2 are reversed; the document has measures 1-4"},
-                      BadInput{"RangeNotOfNumbers",
-                               nullptr,
-                               nullptr,
-                               {"--document", Sample("scores/chorale.ntv"), "--task",
-                                "Tight Scaling", "--measures", "two-4"},
-                               2,
-                               "--measures takes A-B, two measure numbers, not 'two-4'"},
-                      BadInput{"FlagWithoutARun",
-                               nullptr,
-                               nullptr,
-                               {"--document", Sample("scores/chorale.ntv"), "--fixed-barlines"},
-                               2,
-                               "--fixed-barlines goes with --task"},
-                      BadInput{"ScenarioThatFails",
-                               "wrong.scenario",
-                               "staff 1 \"q q q q\"\nselect 1 1\ninvoke\nchoose \"Tight Scaling\"\n"
-                               "click apply\nexpect beeps 1\n",
-                               {"--scenario", "@"},
-                               1,
-                               "wrong.scenario:6:"}),
+    ::testing::Values(
+        BadInput{"MissingFile",
+                 "absent.ntv",
+                 nullptr,
+                 {"--document", "@", "--task", "Tight Scaling"},
+                 1,
+                 "absent.ntv: cannot be read"},
+        BadInput{"MalformedDocument",
+                 "bad.ntv",
+                 "notavo-sim document 1\nmeasure 1\nvoice 1 1 q:D5 q:H9\n",
+                 {"--document", "@", "--task", "Tight Scaling"},
+                 1,
+                 "bad.ntv:3:"},
+        BadInput{"MalformedMusicXml",
+                 "bad.musicxml",
+                 "<score-partwise><part-list><score-part id=\"P1\"/></part-list>\n"
+                 "<part id=\"P1\"><measure number=\"1\"><note>\n",
+                 {"--document", "@", "--task", "Tight Scaling"},
+                 1,
+                 "bad.musicxml:"},
+        BadInput{"SelectionBeyondTheScore",
+                 nullptr,
+                 nullptr,
+                 {"--document", Sample("scores/chorale.ntv"), "--task", "Tight Scaling",
+                  "--measures", "3-9"},
+                 1,
+                 "measures 3-9 reach outside the document; the document has "
+                 "measures 1-4"},
+        BadInput{"SelectionBeforeTheScore",
+                 nullptr,
+                 nullptr,
+                 {"--document", Sample("scores/chorale.ntv"), "--task", "Tight Scaling",
+                  "--measures", "0-2"},
+                 1,
+                 "measures 0-2 reach outside the document; the document has "
+                 "measures 1-4"},
+        BadInput{"UnknownTask",
+                 nullptr,
+                 nullptr,
+                 {"--document", Sample("scores/chorale.ntv"), "--task", "Loose Scaling"},
+                 1,
+                 "unknown task \"Loose Scaling\"; the tasks are \"Tight Allotment\""},
+        BadInput{"ReversedRange",
+                 nullptr,
+                 nullptr,
+                 {"--document", Sample("scores/chorale.ntv"), "--task", "Tight Scaling",
+                  "--measures", "4-2"},
+                 2,
+                 "measures 4-2 are reversed; the document has measures 1-4"},
+        BadInput{"RangeNotOfNumbers",
+                 nullptr,
+                 nullptr,
+                 {"--document", Sample("scores/chorale.ntv"), "--task", "Tight Scaling",
+                  "--measures", "two-4"},
+                 2,
+                 "--measures: takes A-B, two measure numbers, not 'two-4'"},
+        BadInput{"TaskWithoutADocument",
+                 nullptr,
+                 nullptr,
+                 {"--task", "Tight Scaling", "--measures=1-2"},
+                 2,
+                 "--task requires --document"},
+        BadInput{"TaskAndScenario",
+                 nullptr,
+                 nullptr,
+                 {"--document", Sample("scores/chorale.ntv"), "--task", "Tight Scaling",
+                  "--scenario", Sample("scenarios/edit_names.scenario")},
+                 2,
+                 "--scenario excludes --task"},
+        BadInput{"HostVersionNotHexadecimal",
+                 nullptr,
+                 nullptr,
+                 {"--document", Sample("scores/chorale.ntv"), "--host-version=12x"},
+                 2,
+                 "--host-version: takes a hexadecimal number, not '12x'"},
+        BadInput{"UnknownOption",
+                 nullptr,
+                 nullptr,
+                 {"--document", Sample("scores/chorale.ntv"), "--frobnicate"},
+                 2,
+                 "--frobnicate"},
+        BadInput{"FlagWithoutARun",
+                 nullptr,
+                 nullptr,
+                 {"--document", Sample("scores/chorale.ntv"), "--fixed-barlines"},
+                 2,
+                 "--fixed-barlines goes with --task"},
+        BadInput{"ScenarioThatFails",
+                 "wrong.scenario",
+                 "staff 1 \"q q q q\"\nselect 1 1\ninvoke\nchoose \"Tight Scaling\"\n"
+                 "click apply\nexpect beeps 1\n",
+                 {"--scenario", "@"},
+                 1,
+                 "wrong.scenario:6:"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // The files in the scratch folder that the test itself did not make: what a run left behind.
@@ -336,6 +361,27 @@ TEST_F(Command, EveryHostVersionShowsTheMenuEntryItEnumerated) {
     }
 }
 
+// Options may be written as --option=value, and the version is the one the build was given.
+TEST_F(Command, TakesOptionEqualsValueAndTellsItsVersion) {
+    const Outcome version = Run({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, std::string(QUOR_VERSION) + "\n");
+
+    const Outcome help = Run({"--help"});
+    EXPECT_EQ(help.status, 0);
+    for (const char* option : {"--task", "--measures", "--fixed-barlines", "--compare-all"}) {
+        EXPECT_NE(help.out.find(option), std::string::npos) << option;
+    }
+
+    const fs::path svg = Scratch("out.svg");
+    const Outcome run = Run({"--document=" + Sample("scores/chorale.ntv"), "--task=Tight Scaling",
+                             "--measures=1-2", "--svg=" + svg.string()});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.err.find("applying \"Tight Scaling\" to measures 1-2"), std::string::npos)
+        << run.err;
+    EXPECT_TRUE(fs::exists(svg));
+}
+
 TEST_F(Command, TheInteractiveModeDrivesTheDialogLineByLine) {
     const fs::path saved = Scratch("session.ntv");
     const Outcome run =
@@ -348,8 +394,9 @@ TEST_F(Command, TheInteractiveModeDrivesTheDialogLineByLine) {
               std::string::npos)
         << "help prints the commands again";
     EXPECT_NE(run.out.find("done: 1 edit(s) to undo"), std::string::npos) << run.out;
-    // An unknown command is answered, and the session goes on to save.
-    EXPECT_NE(run.out.find("frobnicate"), std::string::npos) << run.out;
+    // An unknown command is answered on the standard error, and the session goes on to save.
+    EXPECT_NE(run.err.find("frobnicate"), std::string::npos) << run.err;
+    EXPECT_EQ(run.out.find("frobnicate"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("saved " + saved.string()), std::string::npos) << run.out;
     const simhost::ParsedDocument reopened = simhost::ReadDocumentFile(saved.string());
     ASSERT_TRUE(reopened.document.has_value()) << reopened.error.Describe();
@@ -390,7 +437,7 @@ TEST_F(Command, TheInteractiveModeRefusesReversedAndOutsideSelectionsNamingTheMe
          {"measures 9-1 are reversed; the document has measures 1-4\n",
           "measures 3-9 reach outside the document; the document has measures 1-4\n",
           "measures 0-2 reach outside the document; the document has measures 1-4\n"}) {
-        EXPECT_NE(run.out.find(refusal), std::string::npos) << refusal << run.out;
+        EXPECT_NE(run.err.find(refusal), std::string::npos) << refusal << run.err;
     }
     const auto selection = [](const fs::path& path) {
         const simhost::ParsedDocument parsed = simhost::ReadDocumentFile(path.string());

@@ -1,9 +1,10 @@
-// The notavo-sim command line.
+// The notavo-sim command line: what a run is asked to do, read from its arguments.
 #pragma once
 
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace simhost {
@@ -22,15 +23,20 @@ struct SimOptions {
     std::string compareAll;  // one row per task
     std::string save;
     std::uint32_t hostVersion = 0x12050000;
-    bool help = false;
 };
 
+// Either the options of a run, or what to print instead of one: the help or the version (status
+// 0, for the standard output) or what is wrong with the command line (status 2, for the
+// standard error).
 struct ParsedOptions {
     std::optional<SimOptions> options;
-    std::string error;
+    std::string message;
+    int status = 0;
 };
 
-ParsedOptions ParseSimOptions(const std::vector<std::string>& args, const std::string& module);
-const char* SimUsage();
+// `module` is the extension the run loads unless --module names another; `version` is what
+// --version prints.
+ParsedOptions ParseSimOptions(const std::vector<std::string>& args, const std::string& module,
+                              const std::string& version);
 
 }  // namespace simhost
