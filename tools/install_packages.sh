@@ -11,7 +11,7 @@ set -euo pipefail
 # (below) starting with "~". Group names given on the command line need no "@".
 declare -A needs=(
   # make demo: notavo-sim from the native build, whose configuration also looks for GoogleTest.
-  [demo]="cmake make g++ libgtest-dev libpugixml-dev zlib1g-dev libcli11-dev"
+  [demo]="cmake make g++ libgtest-dev libpugixml-dev zlib1g-dev libcli11-dev libzip-dev pkg-config"
   # The native and the sanitizer suites (GCC's sanitizer runtimes come with g++).
   [native]="@demo"
   [sanitize]="@native"

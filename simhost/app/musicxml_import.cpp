@@ -13,9 +13,9 @@
 
 #include "simhost/app/measure_voices.h"
 #include "simhost/app/musicxml_clef.h"
+#include "simhost/app/mxl_archive.h"
 #include "simhost/app/note_values.h"
 #include "simhost/app/xml_values.h"
-#include "simhost/app/zip_archive.h"
 #include "simhost/document/document_builder.h"
 #include "simhost/document/signature_room.h"
 
@@ -724,7 +724,7 @@ ParsedDocument ImportArchive(std::string_view bytes, const std::string& fileName
         return ParsedDocument{std::nullopt, DocumentFileError{fileName, 0, std::move(message)}};
     };
     std::string error;
-    const auto archive = ZipArchive::Open(bytes, &error);
+    const auto archive = MxlArchive::Open(bytes, &error);
     if (!archive) return fail(error);
     std::string entry;
     if (const auto container = archive->Read(kContainerEntry, &error)) {

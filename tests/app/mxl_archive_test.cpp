@@ -1,5 +1,7 @@
 // Compressed scores (.mxl): the score is found through the archive's container or as its first
 // MusicXML entry, and a damaged archive is refused with what is wrong.
+#include "simhost/app/mxl_archive.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -9,7 +11,6 @@
 #include <vector>
 
 #include "simhost/app/musicxml_import.h"
-#include "simhost/app/zip_archive.h"
 #include "simhost/document/document_file.h"
 #include "tests/app/imported_score.h"
 #include "tests/app/musicxml_text.h"
@@ -103,6 +104,23 @@ std::string WithField(std::string bytes, std::size_t at, std::uint32_t value) {
 
 // In a stored entry the data follows the 30-byte local header and the name.
 const std::string kStored = ZipBytes({{"s.xml", kScore, false}});
+const std::string kDeflated = ZipBytes({{"s.xml", kScore, true}});
+
+// A field of the one entry's local header and the same field of its directory entry, which
+// sits 16 bytes further into its record.
+std::string WithEntryField(std::string bytes, std::size_t local, std::uint16_t value) {
+    const std::size_t directory = bytes.size() - 22 - 46 - 5;
+    for (const std::size_t at : {local, directory + local + 2}) {
+        bytes[at] = static_cast<char>(value & 0xFF);
+        bytes[at + 1] = static_cast<char>(value >> 8);
+    }
+    return bytes;
+}
+
+std::string WithSize(std::string bytes, std::uint32_t size) {
+    bytes = WithField(bytes, 22, size);
+    return WithField(bytes, bytes.size() - 22 - 46 - 5 + 24, size);
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, DamagedArchive,
@@ -115,6 +133,19 @@ INSTANTIATE_TEST_SUITE_P(
         // The directory claims more compressed bytes than the archive holds.
         DamageCase{"Truncated", WithField(kStored, kStored.size() - 22 - 46 - 5 + 20, 0x10000),
                    "x.mxl: a truncated entry in the archive: s.xml"},
+        // Only the methods a score needs are taken, whatever libzip could decode.
+        DamageCase{"Bzip2", WithEntryField(kDeflated, 8, 12),
+                   "x.mxl: an entry compressed by method 12, which this reader does not know, in "
+                   "the archive: s.xml"},
+        DamageCase{"Xz", WithEntryField(kDeflated, 8, 95),
+                   "x.mxl: an entry compressed by method 95, which this reader does not know, in "
+                   "the archive: s.xml"},
+        DamageCase{"Encrypted", WithEntryField(kDeflated, 6, 1),
+                   "x.mxl: an encrypted entry in the archive: s.xml"},
+        DamageCase{"TooLarge", WithSize(kDeflated, simhost::kMaxZipEntryBytes + 1),
+                   "x.mxl: an entry too large in the archive: s.xml"},
+        DamageCase{"StoredSizesDisagree", WithSize(kStored, 100),
+                   "x.mxl: a damaged entry in the archive: s.xml"},
         DamageCase{"ContainerWithoutRootFile",
                    ZipBytes({{"META-INF/container.xml", "<container/>"}, {"s.xml", kScore}}),
                    "x.mxl: META-INF/container.xml in the archive names no <rootfile>"},

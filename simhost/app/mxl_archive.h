@@ -1,21 +1,24 @@
 // The entries of a zip archive held in memory, as a compressed MusicXML file (.mxl) packs its
-// score: stored or deflated entries, read through zlib. Archives that span disks, need 64-bit
-// sizes or are encrypted are refused, since no score needs them.
+// score, read through libzip. Only stored and deflated entries are taken: no score needs more,
+// and every other method is code a user's file could reach for nothing.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+struct zip;
+
 namespace simhost {
 
-class ZipArchive {
+class MxlArchive {
 public:
     // The archive's directory; nothing, with *error set, when the bytes are not an archive this
     // reader can take apart. The archive keeps a view of the bytes: they must outlive it.
-    static std::optional<ZipArchive> Open(std::string_view bytes, std::string* error);
+    static std::optional<MxlArchive> Open(std::string_view bytes, std::string* error);
 
     // Entry names in the order of the archive's directory.
     std::vector<std::string> Names() const;
@@ -24,20 +27,13 @@ public:
     std::optional<std::string> Read(std::string_view name, std::string* error) const;
 
 private:
-    struct Entry {
-        std::string name;
-        std::uint16_t method = 0;
-        std::uint16_t flags = 0;
-        std::uint32_t crc = 0;
-        std::uint32_t compressedSize = 0;
-        std::uint32_t size = 0;
-        std::uint32_t localHeader = 0;
+    struct Close {
+        void operator()(zip* archive) const;
     };
+    MxlArchive(zip* archive, std::size_t bytes) : archive_(archive), bytes_(bytes) {}
 
-    explicit ZipArchive(std::string_view bytes) : bytes_(bytes) {}
-
-    std::string_view bytes_;
-    std::vector<Entry> entries_;
+    std::unique_ptr<zip, Close> archive_;
+    std::size_t bytes_;
 };
 
 // An entry larger than this is refused: a score is far smaller, and a forged size must not make
