@@ -75,17 +75,21 @@ inline auto Call(Args... args) {
 
 }  // namespace nx
 
-// The bindings that pass their arguments on as they are, with the version last.
-#define NX_BINDING_ARGS_(Args, Version) NX_BINDING_ARGS_##Version(Args)
-#define NX_BINDING_ARGS_Data(Args) NX_ARGS_WITH_VERSION(Args)
-#define NX_BINDING_ARGS_Interface(Args) NX_APPEND_INTERFACE_VERSION_ Args
-#define NX_APPEND_INTERFACE_VERSION_(...) (__VA_ARGS__ __VA_OPT__(, ) kInterfaceVersion)
-#define NX_PLAIN_BINDING_(Id, Name, Result, Params, Args, Version, Binding, Answerer) \
-    NX_IF_##Binding(inline Result Name NX_BINDING_PARAMS(Params, Version) {           \
-        return nx::Call<nx::Service::Id> NX_BINDING_ARGS_(Args, Version);             \
-    })
-NX_SERVICES(NX_PLAIN_BINDING_)
-#undef NX_PLAIN_BINDING_
+// The bindings that pass their arguments on as they are: a record call's caller passes the
+// record's data version, and the others append the interface version.
+#define NX_RECORD_BINDING_(Id, Name, Result, ...)                             \
+    inline Result Name(NX_PARAMS_THEN_VERSION(__VA_ARGS__)) {                 \
+        return nx::Call<nx::Service::Id>(NX_ARGS_THEN(version, __VA_ARGS__)); \
+    }
+#define NX_INTERFACE_BINDING_(Id, Name, Result, ...)                                    \
+    inline Result Name(NX_PARAMS(__VA_ARGS__)) {                                        \
+        return nx::Call<nx::Service::Id>(NX_ARGS_THEN(kInterfaceVersion, __VA_ARGS__)); \
+    }
+NX_RECORD_SERVICES(NX_RECORD_BINDING_)
+NX_HOST_SERVICES(NX_INTERFACE_BINDING_)
+NX_DIALOG_SERVICES(NX_INTERFACE_BINDING_)
+#undef NX_RECORD_BINDING_
+#undef NX_INTERFACE_BINDING_
 
 // Record services whose raw forms reach the host unchanged; NX_LoadEData and NX_SaveEData
 // (declared with the record layer) add the translation of preference tags on top of them.

@@ -238,16 +238,14 @@ HWND Answer(nx::ServiceTag<Service::GetCurrentWindow>, ServiceLayer& layer, std:
 
 // The services as the host exports them: each hands its call to the current layer's answer, and
 // answers 0 (null, nothing) without a current layer.
-#define NX_LEADING_COMMA_(...) __VA_OPT__(, ) __VA_ARGS__
-#define NX_EXPORTED_(Id, Name, Result, Params, Args, ...)                                     \
-    Result WINAPI Exported##Id NX_PARAMS_WITH_VERSION(Params) {                               \
-        ServiceLayer* layer = CurrentLayer();                                                 \
-        if (layer == nullptr) return Result();                                                \
-        return Answer(nx::ServiceTag<Service::Id>{}, *layer NX_LEADING_COMMA_ Args, version); \
+#define NX_EXPORTED_(Id, Name, Result, ...)                                                       \
+    Result WINAPI Exported##Id(NX_PARAMS_THEN_VERSION(__VA_ARGS__)) {                             \
+        ServiceLayer* layer = CurrentLayer();                                                     \
+        if (layer == nullptr) return Result();                                                    \
+        return Answer(nx::ServiceTag<Service::Id>{}, *layer, NX_ARGS_THEN(version, __VA_ARGS__)); \
     }
 NX_SERVICES(NX_EXPORTED_)
 #undef NX_EXPORTED_
-#undef NX_LEADING_COMMA_
 
 // Each signature is the one the module binds the service as.
 #define NX_ADDRESS_(Id, ...) reinterpret_cast<void*>(static_cast<nxsig::Id>(&Exported##Id)),

@@ -18,10 +18,11 @@ public:
     explicit WithDialogs(Dialogs& dialogs, BaseArgs&&... args)
         : Base(std::forward<BaseArgs>(args)...), dialogs_(dialogs) {}
 
-    // Every service the list marks as answered by the dialogs goes to them as it came.
-#define NX_FORWARD_TO_DIALOGS_(Id, Name, Result, Params, Args, Version, Binding, Answerer) \
-    NX_IF_##Answerer(Result Id Params override { return dialogs_.Id Args; })
-    NX_SERVICES(NX_FORWARD_TO_DIALOGS_)
+    // Every service of the dialogs' sub-lists goes to them as it came.
+#define NX_FORWARD_TO_DIALOGS_(Id, Name, Result, ...) \
+    Result Id(NX_PARAMS(__VA_ARGS__)) override { return dialogs_.Id(NX_ARGS(__VA_ARGS__)); }
+    NX_DIALOG_SERVICES(NX_FORWARD_TO_DIALOGS_)
+    NX_DIALOG_SERVICES_BOUND_BY_HAND(NX_FORWARD_TO_DIALOGS_)
 #undef NX_FORWARD_TO_DIALOGS_
 
 private:

@@ -21,9 +21,9 @@ auto Forward(Args... args) {
 
 }  // namespace
 
-#define NX_EXPORT_(Id, Name, Result, Params, Args, ...)                                  \
-    extern "C" __declspec(dllexport) Result WINAPI Name NX_PARAMS_WITH_VERSION(Params) { \
-        return Forward<nx::Service::Id, nxsig::Id> NX_ARGS_WITH_VERSION(Args);           \
+#define NX_EXPORT_(Id, Name, Result, ...)                                                      \
+    extern "C" __declspec(dllexport) Result WINAPI Name(NX_PARAMS_THEN_VERSION(__VA_ARGS__)) { \
+        return Forward<nx::Service::Id, nxsig::Id>(NX_ARGS_THEN(version, __VA_ARGS__));        \
     }
 NX_SERVICES(NX_EXPORT_)
 #undef NX_EXPORT_
