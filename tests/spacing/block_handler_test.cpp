@@ -9,13 +9,16 @@
 #include "spacing/spacing_tasks.h"
 #include "spacing/task_info.h"
 #include "tests/support/record_host.h"
+#include "tests/support/task_tables.h"
 
 namespace {
 
 using quortest::Bytes;
 using quortest::RecordHostTest;
 
-using Allotments = std::map<std::int16_t, std::int16_t>;
+using Allotments = quortest::AllotmentTable;
+using quortest::Table;
+using quortest::TableOf;
 
 class BlockHandlerTest : public RecordHostTest {
 protected:
@@ -98,17 +101,6 @@ protected:
     std::vector<std::int32_t> commands;
 };
 
-Allotments RowsOf(int position) {
-    NCNoteSpacingTaskInfos tasks;
-    BuildSpacingTasks(tasks);
-    Allotments rows;
-    const auto content = SpacingTaskContentFor(tasks.TaskAt(position)->TaskId());
-    for (const AllotmentRow& row : content->allotments) {
-        rows[static_cast<std::int16_t>(row.duration)] = row.width;
-    }
-    return rows;
-}
-
 TEST_F(BlockHandlerTest, ApplyRunScalingRespacesWithTheTaskAndRestoresTheDocument) {
     ASSERT_TRUE(Run(5, false, false));  // Golden Ratio Scaling
     ASSERT_EQ(commands, (std::vector<std::int32_t>{12106}));
@@ -129,7 +121,7 @@ TEST_F(BlockHandlerTest, ApplyRunScalingRespacesWithTheTaskAndRestoresTheDocumen
 
 TEST_F(BlockHandlerTest, ApplyRunAllotmentsRespacesWithExactlyTheTaskRows) {
     ASSERT_TRUE(Run(2, false, false));  // Loose Allotment
-    EXPECT_EQ(AllotmentsIn(duringCommand), RowsOf(2));
+    EXPECT_EQ(AllotmentsIn(duringCommand), TableOf(Table::Loose));
     EXPECT_EQ(Word(Prefs36(duringCommand), 12), 1);
     // Afterwards the document's own allotments are back, byte for byte.
     EXPECT_EQ(AllotmentsIn(store.records), AllotmentsIn(before));
@@ -141,14 +133,14 @@ TEST_F(BlockHandlerTest, ApplyRunOnADocumentWithoutAllotmentsLeavesNone) {
     store.records.erase({kTagAllotment, 0, 0});
     store.records.erase({kTagAllotment, 1024, 0});
     ASSERT_TRUE(Run(0, false, false));
-    EXPECT_EQ(AllotmentsIn(duringCommand).size(), 21u);
+    EXPECT_EQ(AllotmentsIn(duringCommand), TableOf(Table::Tight));
     EXPECT_TRUE(AllotmentsIn(store.records).empty());
 }
 
 TEST_F(BlockHandlerTest, DefaultRunLeavesTheTaskInTheDocumentAndRespacesNothing) {
     ASSERT_TRUE(Run(4, true, true));  // Golden Ratio with Edited Dots, fixed barlines ticked
     EXPECT_TRUE(commands.empty());
-    EXPECT_EQ(AllotmentsIn(store.records), RowsOf(3));  // the 'Optical' rows
+    EXPECT_EQ(AllotmentsIn(store.records), TableOf(Table::Optical));
     EXPECT_EQ(Word(Prefs36(store.records), 12), 1);
     for (std::int16_t m = 1; m <= 4; ++m) {
         EXPECT_EQ(store.records.at({kTagMeasure, m, 0}), before.at({kTagMeasure, m, 0}));
