@@ -123,6 +123,11 @@ void HostileHost::SetDlgStringUtf16(HWND dialog, std::int32_t item, const char16
     dialogs_.SetDlgStringUtf16(dialog, item, text);
 }
 
+void HostileHost::EndDialog(HWND dialog) {
+    if (onCall) onCall("NX_EndDialog", 0);
+    dialogs_.EndDialog(dialog);
+}
+
 void HostileHost::EndOpenedDialogs() {
     for (const HWND dialog : opened_) {
         if (dialogs_.Screen().Find(dialog) != nullptr) dialogs_.EndDialog(dialog);
