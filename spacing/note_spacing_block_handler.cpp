@@ -44,9 +44,10 @@ void RestoreWidths(const NCMeasures& before) {
         const NCMeasure* snapshot = before.MeasureAt(i);
         if (snapshot == nullptr) continue;
         NCMeasure measure;
-        measure.Load(snapshot->ItemNo());
+        // A measure that did not load whole is not written: its unread bytes would be stored.
+        const bool loaded = measure.Load(snapshot->ItemNo()) && measure.HoldsWholeRecord();
         measure.SetWidth(snapshot->Width());
-        measure.Save();  // writes nothing when the load failed
+        if (loaded) measure.Save();
     }
 }
 
@@ -77,10 +78,15 @@ bool NCNoteSpacingBlockHandler::Work() {
     region.CaptureSelection();
 
     if (!asDefault_) {
-        allotmentSnapshot_.LoadAll();
-        // Preferences that cannot be read whole could not be put back: stop before any write.
+        // What cannot be read whole could not be put back: stop before any write.
+        bool whole = false;
+        allotmentSnapshot_.LoadAll(whole);
+        if (!whole) return false;
         if (!prefsSnapshot_.LoadWithReport(1).intact) return false;
-        if (fixedBarlines_) measures.LoadRegion(region);
+        if (fixedBarlines_) {
+            measures.LoadRegion(region, whole);
+            if (!whole) return false;
+        }
     }
 
     const std::optional<SpacingTaskContent> content = TaskContent();

@@ -24,10 +24,10 @@ public:
         : task_(task), ui_(ui), fixedBarlines_(fixedBarlines), asDefault_(asDefault) {}
 
     // False for a task id outside the known tasks, and whenever the document could lose what
-    // it held: the preferences could not be read whole, a row or the preferences of the task
-    // were refused, or the snapshot could not be written back. The edit is then cancelled, so
-    // that the host rolls the whole run back. Extra preference records and measure widths the
-    // host will not take are not failures.
+    // it held: the settings or, with Fixed Barlines, the measures could not be read whole, a row
+    // or the preferences of the task were refused, or the snapshot could not be written back. The
+    // edit is then cancelled, so that the host rolls the whole run back. Extra preference records
+    // and measure widths the host will not take are not failures.
     bool Work() override;
 
     // The window's host context, stored for the run; the work itself does not need it.

@@ -72,6 +72,18 @@ TEST_F(AllotmentTest, TheScanNeverWrapsPastTheLastItemNumber) {
     EXPECT_EQ(allotments.AllotmentAt(65535)->ItemNo(), -1);
 }
 
+TEST_F(AllotmentTest, TheScanTellsOfARecordFoundShort) {
+    for (const std::int16_t d : {0, 512, 1024}) PutAllotment(d, 300);
+    NCAllotments allotments;
+    bool whole = false;
+    EXPECT_EQ(allotments.LoadAll(whole), 3);
+    EXPECT_TRUE(whole);
+    // The width's low byte alone.
+    store.reportedSizes[{kTagAllotment, 512, 0}] = 1;
+    EXPECT_EQ(allotments.LoadAll(whole), 3);
+    EXPECT_FALSE(whole);
+}
+
 TEST_F(AllotmentTest, ANewAllotmentSavesItsWidthAndTenZeroBytes) {
     ASSERT_TRUE(WriteAllotment(1024, 84));
     EXPECT_EQ(*store.Find(kTagAllotment, 1024), (Bytes{84, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));

@@ -35,8 +35,10 @@ public:
     Answer nexts = Answer::Honest;
     Answer starts = Answer::Honest;
     Answer ends = Answer::Honest;
-    // The size a successful load reports, from the capacity asked for and the bytes filled.
-    std::function<std::int32_t(std::int32_t capacity, std::int32_t filled)> reportSize;
+    // The size a successful load of `tag` reports, from the capacity asked for and the bytes
+    // filled.
+    std::function<std::int32_t(std::uint32_t tag, std::int32_t capacity, std::int32_t filled)>
+        reportSize;
     // Rewrite the key after NX_NextEData or NX_CreateEData has answered.
     std::function<void(NXRecordKey& key)> rewriteNextKey;
     std::function<void(NXRecordKey& key)> rewriteCreateKey;
