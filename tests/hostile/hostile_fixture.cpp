@@ -113,6 +113,15 @@ Widths HostileTest::MeasureWidths() const {
     return widths;
 }
 
+Widths HostileTest::AllotmentWidths() const {
+    Widths widths;
+    for (const auto& [id, record] : AllRecords()) {
+        if (id.tag != kTagAllotment || id.incidence != 0 || record.bytes.size() < 2) continue;
+        widths[id.item] = static_cast<std::int16_t>(record.bytes[0] | (record.bytes[1] << 8));
+    }
+    return widths;
+}
+
 Outcome HostileTest::Observe(const Records& settingsBefore, const Widths& widthsBefore) const {
     const simhost::EditHistory& history = host.GetDocument().History();
     return Outcome{dialogs.Beeps().size(), history.UndoSteps().size(),

@@ -53,6 +53,7 @@ std::int16_t HostileHost::LoadEData(std::uint32_t tag, NXRecordKey* key, void* b
 std::int16_t HostileHost::SaveEData(std::uint32_t tag, NXRecordKey* key, const void* buffer,
                                     std::int32_t size, std::uint32_t version) {
     if (onCall) onCall("NX_SaveEData", tag);
+    if (refuseSave && key != nullptr && refuseSave(tag, *key)) return 0;
     return Bent<std::int16_t>(
         saves, [&] { return DocumentBackend::SaveEData(tag, key, buffer, size, version); });
 }

@@ -39,6 +39,8 @@ public:
     // filled.
     std::function<std::int32_t(std::uint32_t tag, std::int32_t capacity, std::int32_t filled)>
         reportSize;
+    // Saves it answers true for are refused, whatever `saves` says.
+    std::function<bool(std::uint32_t tag, const NXRecordKey& key)> refuseSave;
     // Rewrite the key after NX_NextEData or NX_CreateEData has answered.
     std::function<void(NXRecordKey& key)> rewriteNextKey;
     std::function<void(NXRecordKey& key)> rewriteCreateKey;

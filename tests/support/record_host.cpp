@@ -57,7 +57,9 @@ std::int16_t RecordHost::CreateEData(std::uint32_t tag, NXRecordKey* key, const 
 }
 
 std::int16_t RecordHost::DeleteEData(std::uint32_t tag, NXRecordKey* key, std::uint32_t) {
-    return records.erase({tag, key->item, key->incidence}) ? 1 : 0;
+    const RecordId id{tag, key->item, key->incidence};
+    if (failDeletes.contains(id)) return 0;
+    return records.erase(id) ? 1 : 0;
 }
 
 std::int16_t RecordHost::NextEData(std::uint32_t tag, NXRecordKey* key, std::uint32_t) {

@@ -22,6 +22,7 @@ public:
     std::map<RecordId, Bytes> records;
     std::set<RecordId> failLoads;
     std::set<RecordId> failSaves;
+    std::set<RecordId> failDeletes;
     // When set, a successful load reports this many bytes, whatever it copied.
     std::optional<std::int32_t> reportedLoadSize;
     // The same for single records, before reportedLoadSize; the load copies no more than it
