@@ -72,9 +72,10 @@ bool WriteTaskContent(const SpacingTaskContent& content, OnRefusal onRefusal) {
                            : WriteAllotmentTable(content.allotments, onRefusal);
 }
 
-// Puts each measure back to the width it had before the respacing; the rest of the record
-// stays as the respacing left it. A width the host will not take is no reason to undo the run.
-void RestoreWidths(const NCMeasures& before) {
+// Puts each measure back to the width it had before the respacing; the rest of the record stays
+// as the respacing left it. False when a width did not go back, since that barline moved.
+bool RestoreWidths(const NCMeasures& before) {
+    WriteTally tally(OnRefusal::GoOn);
     for (std::int32_t i = 0; i < before.Count(); ++i) {
         const NCMeasure* snapshot = before.MeasureAt(i);
         if (snapshot == nullptr) continue;
@@ -82,8 +83,9 @@ void RestoreWidths(const NCMeasures& before) {
         // A measure that did not load whole is not written: its unread bytes would be stored.
         const bool loaded = measure.Load(snapshot->ItemNo()) && measure.HoldsWholeRecord();
         measure.SetWidth(snapshot->Width());
-        if (loaded) measure.Save();
+        tally.Note(loaded && measure.Save());
     }
+    return tally.Whole();
 }
 
 }  // namespace
@@ -104,7 +106,7 @@ bool NCNoteSpacingBlockHandler::RestoreSettings(const NCMeasures& measures) {
         }
     }
     tally.Note(prefsSnapshot_.SaveWithReport().intact);
-    if (fixedBarlines_) RestoreWidths(measures);
+    if (fixedBarlines_) tally.Note(RestoreWidths(measures));
     return tally.Whole();
 }
 

@@ -277,10 +277,12 @@ const RefusalCase kRefusalCases[] = {
     {"SnapshotPreferencesFirstBlockRefused", kTight, false, {}, {kPrefs0}, {}, true, false},
     {"SnapshotPreferencesMiddleBlockRefused", kTight, false, {}, {kPrefs1}, {}, true, false},
     {"SnapshotPreferencesLastBlockRefused", kTight, false, {}, {kPrefs2}, {}, true, false},
-    // Extra records and measure widths the host will not take fail nothing.
+    // The user asked for the barlines to stay.
+    {"MeasureWidthRefused", kTight, false, {}, {kMeasure2}, {}, true, false},
+    {"MeasureUnreadOnRestore", kTight, false, {kMeasure2}, {}, {}, true, false},
+    // Extra records the host will not take fail nothing.
     {"ExtraRecordUnread", kTight, false, {kExtrasB}, {}, {}, false, true},
     {"ExtraRecordRefused", kTight, false, {}, {kExtrasB}, {}, false, true},
-    {"MeasureWidthRefused", kTight, false, {}, {kMeasure2}, {}, true, true},
 };
 
 class RefusedRecords : public BlockHandlerTest,
