@@ -69,8 +69,17 @@ const RecordCase kRecordCases[] = {
 
 class RecordAnswers : public HostileTest, public ::testing::WithParamInterface<RecordCase> {
 protected:
-    // What the user and the document show after the run, with the checks every run shares.
-    void ExpectRunEnded(const Outcome& expected, const Records& before) {
+    // Clicks with the case's answer in place, then checks what the user and the document show
+    // and what every run shares.
+    template <typename Click>
+    void ExpectRun(Click&& click, const Outcome& expected) {
+        const Records before = AllRecords();
+        const Records settings = Settings();
+        const Widths widths = MeasureWidths();
+        host.*GetParam().service = GetParam().answer;
+        Invoke();
+        ASSERT_TRUE(click());
+        EXPECT_EQ(Observe(settings, widths), expected);
         EXPECT_EQ(nx::EditDepth(), 0);
         EXPECT_FALSE(HostEditOpen());
         // Only a run that stands is redrawn; a cancelled one leaves the document as it was.
@@ -84,41 +93,17 @@ protected:
 };
 
 TEST_P(RecordAnswers, ApplyRunStandsOnlyWhenTheSettingsWentBack) {
-    const RecordCase& c = GetParam();
-    const Records before = AllRecords();
-    const Records settings = Settings();
-    const Widths widths = MeasureWidths();
-    host.*c.service = c.answer;
-    Invoke();
-    ASSERT_TRUE(Apply(kTightAllotmentRow));
-    EXPECT_EQ(Observe(settings, widths), c.apply);
-    ExpectRunEnded(c.apply, before);
+    ExpectRun([this] { return Apply(kTightAllotmentRow); }, GetParam().apply);
 }
 
 TEST_P(RecordAnswers, SetAsDefaultStandsOnlyWhenTheTaskWasWritten) {
-    const RecordCase& c = GetParam();
-    const Records before = AllRecords();
-    const Records settings = Settings();
-    const Widths widths = MeasureWidths();
-    host.*c.service = c.answer;
-    Invoke();
-    ASSERT_TRUE(SetAsDefault(kGoldenRatioScalingRow));
-    EXPECT_EQ(Observe(settings, widths), c.byDefault);
+    ExpectRun([this] { return SetAsDefault(kGoldenRatioScalingRow); }, GetParam().byDefault);
     // A default run respaces nothing.
     EXPECT_EQ(CallsTo("NX_ExecuteMenuItem"), 0u);
-    ExpectRunEnded(c.byDefault, before);
 }
 
 TEST_P(RecordAnswers, SetAsDefaultWithATableStandsOnlyWhenTheTableWasWritten) {
-    const RecordCase& c = GetParam();
-    const Records before = AllRecords();
-    const Records settings = Settings();
-    const Widths widths = MeasureWidths();
-    host.*c.service = c.answer;
-    Invoke();
-    ASSERT_TRUE(SetAsDefault(kTightAllotmentRow));
-    EXPECT_EQ(Observe(settings, widths), c.tableByDefault);
-    ExpectRunEnded(c.tableByDefault, before);
+    ExpectRun([this] { return SetAsDefault(kTightAllotmentRow); }, GetParam().tableByDefault);
 }
 
 INSTANTIATE_TEST_SUITE_P(Hostile, RecordAnswers, ::testing::ValuesIn(kRecordCases),
