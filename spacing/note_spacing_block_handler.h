@@ -23,11 +23,12 @@ public:
                               const NCUI* ui)
         : task_(task), ui_(ui), fixedBarlines_(fixedBarlines), asDefault_(asDefault) {}
 
-    // False for a task id outside the known tasks, and whenever the document could lose what
-    // it held: the preferences could not be read whole, a row or the preferences of the task
-    // were refused, or the snapshot could not be written back. The edit is then cancelled, so
-    // that the host rolls the whole run back. Extra preference records and measure widths the
-    // host will not take are not failures.
+    // False for a task id outside the known tasks, and whenever the host did not take the whole
+    // run: the settings or, with Fixed Barlines, the measures could not be read whole; a delete,
+    // a row or the preferences of the task were refused; or the snapshot or a measure's width
+    // could not be written back. The edit is then cancelled, so that the host rolls the whole
+    // run back, and the user hears the warning. Extra preference records the host will not take
+    // are not failures.
     bool Work() override;
 
     // The window's host context, stored for the run; the work itself does not need it.
@@ -36,10 +37,8 @@ public:
 private:
     // The task's allotments or scaling values; nothing for an unknown task.
     std::optional<SpacingTaskContent> TaskContent() const;
-    // Writes them into the document; false when the host did not take all of it.
-    static bool WriteTaskContent(const SpacingTaskContent& content);
-    // Writes the snapshot back, and with Fixed Barlines the widths; false when the snapshot
-    // did not go back whole.
+    // Writes the snapshot back, and with Fixed Barlines the widths, every step even after a
+    // refused one; false when any of it did not go back.
     bool RestoreSettings(const NCMeasures& measures);
 
     const NCNoteSpacingTaskInfo* task_;

@@ -79,10 +79,14 @@ bool WriteAllotment(std::int16_t duration, std::int16_t width) {
     return allotment.Save();
 }
 
-void DeleteAllAllotments() {
+bool DeleteAllAllotments() {
     NCAllotments allotments;
     allotments.LoadAll();
+    bool deleted = true;
     for (std::int32_t i = 0; i < allotments.Count(); ++i) {
-        if (NCAllotment* allotment = allotments.AllotmentAt(i)) allotment->DeleteData();
+        if (NCAllotment* allotment = allotments.AllotmentAt(i)) {
+            deleted = allotment->DeleteData() && deleted;
+        }
     }
+    return deleted;
 }

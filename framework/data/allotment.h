@@ -60,5 +60,6 @@ public:
 // record when there is none for that duration.
 bool WriteAllotment(std::int16_t duration, std::int16_t width);
 
-// Deletes every allotment record of the document; failed deletions are ignored.
-void DeleteAllAllotments();
+// Deletes every allotment record of the document, asking for each one even after a refusal.
+// False when the host refused any: an old row it kept would stand beside the rows written next.
+bool DeleteAllAllotments();

@@ -33,6 +33,7 @@ bool __NCBaseData::LoadCurrent(bool& intact) {
     // The host reports what it delivered; a report beyond the buffer must not let a later
     // save send bytes past it.
     loadedSize_ = static_cast<std::uint32_t>(std::clamp<std::int64_t>(size, 0, capacity));
+    intact = intact && HoldsWholeRecord();
     return true;
 }
 

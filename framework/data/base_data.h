@@ -38,9 +38,13 @@ public:
 
     // Loads the record the key currently names, into at most DataSize() bytes.
     bool LoadCurrent();
-    // The same, telling through `intact` whether the record really came through (a translated
-    // preference record can answer success with source records missing).
+    // The same, telling through `intact` whether the record really came through whole: a host
+    // can answer success and report fewer bytes than the record holds, and a translated
+    // preference record can answer success with source records missing.
     bool LoadCurrent(bool& intact);
+    // Whether the loaded size covers the record's layout. After a load that reported fewer
+    // bytes, the rest of the buffer holds nothing the host gave.
+    bool HoldsWholeRecord() const { return LoadedSize() >= DataSize(); }
 
     const NXRecordKey& Key() const { return key_; }
     NXRecordKey& MutableKey() { return key_; }

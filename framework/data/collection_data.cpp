@@ -15,7 +15,8 @@ std::uint32_t WalkPosition(const NXRecordKey& key) {
 
 }  // namespace
 
-void __NCCollectionData::AppendCopyOf(const __NCBaseData& loader) {
+void __NCCollectionData::AppendCopyOf(const __NCBaseData& loader, bool& whole) {
+    whole = whole && loader.HoldsWholeRecord();
     std::unique_ptr<__NCBaseData> copy(loader.CreateObject());
     copy->MutableKey() = loader.Key();
     copy->CopyFrom(&loader);
@@ -23,12 +24,18 @@ void __NCCollectionData::AppendCopyOf(const __NCBaseData& loader) {
 }
 
 std::int32_t __NCCollectionData::LoadAll() {
+    bool whole = true;
+    return LoadAll(whole);
+}
+
+std::int32_t __NCCollectionData::LoadAll(bool& whole) {
     DeleteAll();
+    whole = true;
     const std::unique_ptr<__NCBaseData> loader(CreateElement());
     if (loader->LoadFirst()) {
         std::uint32_t position = WalkPosition(loader->Key());
         for (;;) {
-            AppendCopyOf(*loader);
+            AppendCopyOf(*loader, whole);
             if (Count() >= kMostWalkedRecords || !loader->LoadNext()) break;
             // A host that walks a key backwards or in place would make this loop forever.
             const std::uint32_t next = WalkPosition(loader->Key());
@@ -47,10 +54,11 @@ bool __NCCollectionData::SaveAll() {
     return true;
 }
 
-void __NCCollectionData::LoadItemRange(std::int32_t first, std::int32_t last) {
+void __NCCollectionData::LoadItemRange(std::int32_t first, std::int32_t last, bool& whole) {
     DeleteAll();
+    whole = true;
     const std::unique_ptr<__NCBaseData> loader(CreateElement());
     for (std::int32_t item = first; item <= last; ++item) {
-        if (loader->Load(static_cast<std::int16_t>(item))) AppendCopyOf(*loader);
+        if (loader->Load(static_cast<std::int16_t>(item))) AppendCopyOf(*loader, whole);
     }
 }

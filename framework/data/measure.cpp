@@ -39,5 +39,10 @@ std::int16_t NCMeasure::Width() const { return ReadInt16(Image(), 0); }
 void NCMeasure::SetWidth(std::int16_t width) { WriteInt16(DataBuffer(), 0, width); }
 
 void NCMeasures::LoadRegion(const NCMusicRegion& region) {
-    LoadItemRange(region.StartMeasure(), region.EndMeasure());
+    bool whole = true;
+    LoadRegion(region, whole);
+}
+
+void NCMeasures::LoadRegion(const NCMusicRegion& region, bool& whole) {
+    LoadItemRange(region.StartMeasure(), region.EndMeasure(), whole);
 }

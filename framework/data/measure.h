@@ -48,6 +48,8 @@ public:
 
     // Holds the region's measures that load, in ascending measure number.
     void LoadRegion(const NCMusicRegion& region);
+    // The same, telling through `whole` whether every measure that loaded came whole.
+    void LoadRegion(const NCMusicRegion& region, bool& whole);
 
     NCMeasure* MeasureAt(std::int32_t index) const {
         return static_cast<NCMeasure*>(RecordAt(index));

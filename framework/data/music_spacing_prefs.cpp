@@ -18,11 +18,14 @@ struct ExtraRecord {
     NXRecordKey key{kSourceRecordItem, kExtrasIncidence, {}};
 };
 
+// A record the host gives short counts as not loaded: its extra values would be read from bytes
+// the host never gave, and written back over the record's own.
 bool LoadExtraRecord(std::uint32_t tag, ExtraRecord& record) {
     record = ExtraRecord{};
     NXRecordKey loaded = record.key;
     std::int32_t size = kSourceRecordSize;
-    if (NX_LoadEData(tag, &loaded, record.bytes.data(), &size, kInterfaceVersion) == 0) {
+    if (NX_LoadEData(tag, &loaded, record.bytes.data(), &size, kInterfaceVersion) == 0 ||
+        size < kSourceRecordSize) {
         return false;
     }
     std::copy(std::begin(loaded.reserved), std::end(loaded.reserved), record.key.reserved);

@@ -56,7 +56,7 @@ NXRecordKey SourceKey(const PrefBlockMapping& mapping, std::int16_t item, std::i
 }
 
 // Both answer success once the caller's buffer and size pass; `intact` says whether the host
-// also answered success for every source record.
+// also answered success for every source record, and for a load delivered each one whole.
 std::int16_t BlockLoad(const PrefBlockMapping& mapping, std::int16_t item, void* buffer,
                        std::int32_t* size, bool& intact) {
     intact = false;
@@ -76,7 +76,8 @@ std::int16_t BlockLoad(const PrefBlockMapping& mapping, std::int16_t item, void*
         NXRecordKey key = SourceKey(mapping, item, k);
         std::int32_t delivered = kSourceRecordSize;
         if (NX_LoadEDataRaw(mapping.sourceTag, &key, scratch.data(), &delivered,
-                            kInterfaceVersion) == 0) {
+                            kInterfaceVersion) == 0 ||
+            delivered < kSourceRecordSize) {
             intact = false;
         }
         // Never more than the scratch holds, whatever the host reports.

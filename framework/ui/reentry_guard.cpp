@@ -7,7 +7,8 @@ namespace {
 
 struct Calls {
     std::int32_t depth = 0;
-    void (*deferred)() = nullptr;
+    void (*work)() = nullptr;
+    void (*drop)() = nullptr;
 };
 
 Calls& State() {
@@ -15,23 +16,33 @@ Calls& State() {
     return calls;
 }
 
-// A host that calls back in from every call the deferred work makes would otherwise keep the
-// module busy for ever; past this many rounds the work waits for the next outermost call.
-constexpr int kMaxDeferredRounds = 64;
+// Clears the slot and lets the owner of the work forget it too.
+void DropDeferred(Calls& calls) {
+    calls.work = nullptr;
+    if (void (*drop)() = std::exchange(calls.drop, nullptr)) drop();
+}
 
 }  // namespace
 
-ReentryGuard::ReentryGuard() { ++State().depth; }
+ReentryGuard::ReentryGuard(Deferred deferred) : deferred_(deferred) { ++State().depth; }
 
 ReentryGuard::~ReentryGuard() {
     Calls& calls = State();
     if (calls.depth == 1) {
-        for (int round = 0; round < kMaxDeferredRounds && calls.deferred != nullptr; ++round) {
+        for (int round = 0;
+             deferred_ == Deferred::Run && round < kMaxDeferredRounds && calls.work != nullptr;
+             ++round) {
+            calls.drop = nullptr;  // this work is being carried out, not dropped
             try {
-                std::exchange(calls.deferred, nullptr)();
+                std::exchange(calls.work, nullptr)();
             } catch (...) {
                 // Nothing may unwind out of a destructor into the host.
             }
+        }
+        try {
+            DropDeferred(calls);
+        } catch (...) {
+            // As above.
         }
     }
     --calls.depth;
@@ -39,4 +50,8 @@ ReentryGuard::~ReentryGuard() {
 
 bool ReentryGuard::Active() { return State().depth > 0; }
 
-void ReentryGuard::Defer(void (*work)()) { State().deferred = work; }
+void ReentryGuard::Defer(void (*work)(), void (*drop)()) {
+    Calls& calls = State();
+    calls.work = work;
+    calls.drop = drop;
+}

@@ -86,10 +86,14 @@ void CloseAndDeleteWindow() {
 }
 
 void RunDeferredCalls() {
-    ModuleState& module = Module();
-    if (std::exchange(module.deferred.terminate, false)) CloseAndDeleteWindow();
-    if (std::exchange(module.deferred.invoke, false)) OpenWindow();
+    // Taken whole, so that what the host calls while these run waits for the next round in the
+    // order it came: a Terminate and an Invoke from inside this Terminate's close come after it.
+    const auto calls = std::exchange(Module().deferred, {});
+    if (calls.terminate) CloseAndDeleteWindow();
+    if (calls.invoke) OpenWindow();
 }
+
+void DropDeferredCalls() { Module().deferred = {}; }
 
 }  // namespace
 
@@ -125,7 +129,7 @@ std::int32_t WINAPI NotavoExtensionInvoke(std::int32_t context, std::int32_t /*u
         // From inside a call of the module (a run, say) the window must not change under it.
         if (ReentryGuard::Active()) {
             module.deferred.invoke = true;
-            ReentryGuard::Defer(&RunDeferredCalls);
+            ReentryGuard::Defer(&RunDeferredCalls, &DropDeferredCalls);
             return 0;
         }
         const ReentryGuard guard;
@@ -142,10 +146,12 @@ void WINAPI NotavoExtensionTerminate(std::int32_t /*unused*/) {
     if (ReentryGuard::Active()) {
         module.deferred.terminate = true;
         module.deferred.invoke = false;
-        ReentryGuard::Defer(&RunDeferredCalls);
+        ReentryGuard::Defer(&RunDeferredCalls, &DropDeferredCalls);
         return;
     }
-    const ReentryGuard guard;
+    // What the host calls meanwhile is dropped with the window: after Terminate the module has
+    // none, whatever the host asked for on the way.
+    const ReentryGuard guard(ReentryGuard::Deferred::Drop);
     CloseAndDeleteWindow();
 }
 

@@ -20,6 +20,7 @@ struct ModuleState {
     std::optional<NCUI> ui;
     // Invoke and Terminate calls that came while a call of the module was on the stack, to be
     // carried out in their order once it has returned. A Terminate drops an Invoke before it.
+    // Cleared when the outermost call drops them instead (a Terminate, or too many rounds).
     struct {
         bool terminate = false;
         bool invoke = false;

@@ -72,6 +72,18 @@ TEST_F(AllotmentTest, TheScanNeverWrapsPastTheLastItemNumber) {
     EXPECT_EQ(allotments.AllotmentAt(65535)->ItemNo(), -1);
 }
 
+TEST_F(AllotmentTest, TheScanTellsOfARecordFoundShort) {
+    for (const std::int16_t d : {0, 512, 1024}) PutAllotment(d, 300);
+    NCAllotments allotments;
+    bool whole = false;
+    EXPECT_EQ(allotments.LoadAll(whole), 3);
+    EXPECT_TRUE(whole);
+    // The width's low byte alone.
+    store.reportedSizes[{kTagAllotment, 512, 0}] = 1;
+    EXPECT_EQ(allotments.LoadAll(whole), 3);
+    EXPECT_FALSE(whole);
+}
+
 TEST_F(AllotmentTest, ANewAllotmentSavesItsWidthAndTenZeroBytes) {
     ASSERT_TRUE(WriteAllotment(1024, 84));
     EXPECT_EQ(*store.Find(kTagAllotment, 1024), (Bytes{84, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
@@ -92,17 +104,28 @@ TEST_F(AllotmentTest, ALoadedAllotmentSavesItsBytesUnchanged) {
     EXPECT_EQ(*store.Find(kTagAllotment, 512), before);
 }
 
-TEST_F(AllotmentTest, DeleteAllAllotmentsLeavesNoneAndIgnoresFailures) {
+TEST_F(AllotmentTest, DeleteAllAllotmentsLeavesNone) {
     for (const std::int16_t d : {0, 128, 1024}) PutAllotment(d, 1);
-    DeleteAllAllotments();
+    EXPECT_TRUE(DeleteAllAllotments());
     NCAllotments allotments;
     EXPECT_EQ(allotments.LoadAll(), 0);
     EXPECT_EQ(CallsOf("NX_DeleteEData").size(), 3u);
+    EXPECT_TRUE(DeleteAllAllotments());  // none to delete is no refusal
+}
+
+TEST_F(AllotmentTest, DeleteAllAllotmentsAsksForEveryRecordAndTellsOfARefusal) {
+    for (const std::int16_t d : {0, 128, 1024}) PutAllotment(d, 1);
+    store.failDeletes = {{kTagAllotment, 128, 0}};
+    EXPECT_FALSE(DeleteAllAllotments());
+    EXPECT_EQ(CallsOf("NX_DeleteEData").size(), 3u);
+    EXPECT_EQ(store.Find(kTagAllotment, 0), nullptr);
+    EXPECT_NE(store.Find(kTagAllotment, 128), nullptr);
+    EXPECT_EQ(store.Find(kTagAllotment, 1024), nullptr);
 
     Services().SetAbsent("NX_DeleteEData");
     nx::ResetBindings();
     PutAllotment(256, 1);
-    DeleteAllAllotments();  // nothing can be deleted; nothing breaks either
+    EXPECT_FALSE(DeleteAllAllotments());  // a host without the service deletes nothing
     EXPECT_NE(store.Find(kTagAllotment, 256), nullptr);
 }
 

@@ -103,6 +103,20 @@ TEST_F(MeasureTest, LoadRegionHoldsTheMeasuresThatLoadInOrder) {
     EXPECT_EQ(measures.Count(), 0);
 }
 
+TEST_F(MeasureTest, LoadRegionTellsWhetherEveryMeasureThatLoadedCameWhole) {
+    for (std::int16_t m = 1; m <= 4; ++m) PutMeasure(m, 100);
+    store.records.erase({kTagMeasure, 2, 0});
+    NCMeasures measures;
+    bool whole = false;
+    measures.LoadRegion(Selecting(1, 4), whole);
+    EXPECT_TRUE(whole);  // a measure that does not load is skipped, not short
+    // The 26 bytes of the short layout, on a host that uses the long one.
+    store.reportedSizes[{kTagMeasure, 3, 0}] = 26;
+    measures.LoadRegion(Selecting(1, 4), whole);
+    EXPECT_EQ(Items(measures), (std::vector<std::int16_t>{1, 3, 4}));
+    EXPECT_FALSE(whole);
+}
+
 TEST_F(MeasureTest, CopiesAreIndependentOfTheLoader) {
     PutMeasure(1, 111);
     PutMeasure(2, 222);

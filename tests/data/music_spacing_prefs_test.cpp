@@ -74,6 +74,24 @@ TEST_F(PrefsTest, AMissingExtraRecordFailsTheLoadButTheRecordIsHeldAndSaved) {
     EXPECT_EQ(Prefs36()[12], 1);
 }
 
+TEST_F(PrefsTest, AnExtraRecordReportedShortIsNeitherReadNorWritten) {
+    PutPrefs();
+    const Bytes ot41 = *store.Find(kTagSpacingExtrasB, -2, 2);
+    store.reportedSizes[{kTagSpacingExtrasB, -2, 2}] = 6;  // extra 4 not given
+    NCMusicSpacingPrefs prefs;
+    const PrefsTransfer loaded = prefs.LoadWithReport(1);
+    EXPECT_TRUE(loaded.intact);
+    EXPECT_FALSE(loaded.extras);
+    EXPECT_EQ(prefs.Extra3(), 0);
+    EXPECT_EQ(prefs.Extra4(), 0);
+    const PrefsTransfer saved = prefs.SaveWithReport();
+    EXPECT_TRUE(saved.intact);
+    EXPECT_FALSE(saved.extras);
+    // Read short again on the way back, so the record keeps its own bytes.
+    EXPECT_TRUE(CallsOf("NX_SaveEData", kTagSpacingExtrasB).empty());
+    EXPECT_EQ(*store.Find(kTagSpacingExtrasB, -2, 2), ot41);
+}
+
 TEST_F(PrefsTest, ScalingFieldsAreWrittenAtTheirOffsets) {
     PutPrefs();
     NCMusicSpacingPrefs prefs;

@@ -211,6 +211,21 @@ INSTANTIATE_TEST_SUITE_P(SourceRecords, IntactTransfer,
                                            IntactCase{"MiddleRefused", 1, false},
                                            IntactCase{"LastRefused", 2, false}));
 
+TEST_F(TranslationTest, ASourceRecordReportedShortIsNotIntact) {
+    for (std::int16_t short_k = 0; short_k < 3; ++short_k) {
+        for (std::int16_t k = 0; k < 3; ++k) store.Put(MakeTag("ot94"), -2, k, Bytes(12, 0x77));
+        store.reportedSizes = {{{MakeTag("ot94"), -2, short_k}, 11}};
+        NXRecordKey key{1, 0, {}};
+        Bytes buffer(36, 0xEE);
+        std::int32_t size = 36;
+        bool intact = true;
+        EXPECT_NE(CheckedLoadEData(MakeTag("pfSP"), &key, buffer.data(), &size, 0x12050000, intact),
+                  0);
+        EXPECT_FALSE(intact) << "source record " << short_k;
+        EXPECT_EQ(size, 36);
+    }
+}
+
 TEST_F(TranslationTest, CheckedCallsFollowTheAnswerForOtherTagsAndRefusedRequests) {
     bool intact = true;
     NXRecordKey key{1024, 0, {}};

@@ -74,14 +74,24 @@ TEST_F(RecordsTest, AFailedLoadNextKeepsWhatWasLoaded) {
     EXPECT_EQ(record.ItemNo(), 1);
 }
 
-TEST_F(RecordsTest, SizesTheHostReportsAreClampedToTheBuffer) {
+TEST_F(RecordsTest, SizesTheHostReportsAreClampedToTheBufferAndShortOnesAreNotWhole) {
     store.Put(kTagTest, 1, 0, {1, 2, 3, 4});
-    for (const auto& [reported, loaded] :
-         {std::pair<std::int32_t, std::uint32_t>{4000, 4}, {2, 2}, {-7, 0}}) {
-        store.reportedLoadSize = reported;
+    struct Report {
+        std::int32_t reported;
+        std::uint32_t loaded;
+        bool whole;
+    };
+    for (const Report& r :
+         {Report{4000, 4, true}, {4, 4, true}, {3, 3, false}, {0, 0, false}, {-7, 0, false}}) {
+        store.reportedLoadSize = r.reported;
         TestRecord record;
-        ASSERT_TRUE(record.Load(1));
-        EXPECT_EQ(record.LoadedSize(), loaded) << "reported " << reported;
+        record.MutableKey().item = 1;
+        bool intact = !r.whole;
+        // Still a load that answered success, as the host said.
+        ASSERT_TRUE(record.LoadCurrent(intact));
+        EXPECT_EQ(record.LoadedSize(), r.loaded) << "reported " << r.reported;
+        EXPECT_EQ(record.HoldsWholeRecord(), r.whole) << "reported " << r.reported;
+        EXPECT_EQ(intact, r.whole) << "reported " << r.reported;
     }
     // What a clamped record saves never reaches past its own buffer.
     store.reportedLoadSize = 4000;
@@ -115,6 +125,20 @@ TEST_F(RecordsTest, LoadAllCopiesEveryRecordInHostOrder) {
         EXPECT_EQ(record->buffer_[0], item);
         EXPECT_EQ(record->LoadedSize(), 4u);
     }
+}
+
+TEST_F(RecordsTest, LoadAllTellsWhetherEveryRecordCameWhole) {
+    for (std::int16_t item = 1; item <= 3; ++item) store.Put(kTagTest, item, 0, {9, 9, 9, 9});
+    TestRecords records;
+    bool whole = false;
+    EXPECT_EQ(records.LoadAll(whole), 3);
+    EXPECT_TRUE(whole);
+    store.reportedSizes[{kTagTest, 2, 0}] = 3;
+    EXPECT_EQ(records.LoadAll(whole), 3);  // a record found short is still found
+    EXPECT_FALSE(whole);
+    store.reportedSizes.clear();
+    EXPECT_EQ(records.LoadAll(whole), 3);
+    EXPECT_TRUE(whole);
 }
 
 TEST_F(RecordsTest, LoadAllWithoutAFirstRecordIsEmpty) {

@@ -3,8 +3,10 @@
 // did not open, the changes land outside any edit.
 #include <gtest/gtest.h>
 
+#include "framework/data/allotment.h"
 #include "host/services/nx_services.h"
 #include "tests/hostile/hostile_fixture.h"
+#include "tests/support/task_tables.h"
 
 namespace hostile {
 namespace {
@@ -65,6 +67,58 @@ TEST_P(EditAnswers, ApplyRunRestoresTheSettingsAndBalancesTheEditDepth) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Hostile, EditAnswers, ::testing::ValuesIn(kEditCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// "Tight Allotment" on a host that refuses its third row (duration 128), with the host's edit
+// open or refused.
+struct RefusedRowCase {
+    const char* name;
+    bool asDefault;
+    Answer starts;
+    Outcome expected;
+    bool everyOtherRow;  // the document ends with every row of the task but the refused one
+};
+
+void PrintTo(const RefusedRowCase& testCase, std::ostream* os) { *os << testCase.name; }
+
+constexpr Outcome kCancelled{1, 0, false, true, true};
+
+const RefusedRowCase kRefusedRowCases[] = {
+    // Nothing can roll it back: the user has every row the host took, and hears the warning.
+    {"DefaultWithoutAnEdit", true, Answer::Refuse, {1, 0, true, false, true}, true},
+    {"DefaultInAnEdit", true, Answer::Honest, kCancelled, false},
+    // The rows were only for the respacing, which is skipped; the restore puts the document's
+    // own table back.
+    {"ApplyWithoutAnEdit", false, Answer::Refuse, {1, 0, true, true, true}, false},
+    {"ApplyInAnEdit", false, Answer::Honest, kCancelled, false},
+};
+
+class RefusedRow : public HostileTest, public ::testing::WithParamInterface<RefusedRowCase> {};
+
+TEST_P(RefusedRow, LeavesTheUserWithTheDocumentOrEveryRowTheHostTook) {
+    const RefusedRowCase& c = GetParam();
+    const Records settings = Settings();
+    const Widths widths = MeasureWidths();
+    host.starts = c.starts;
+    host.refuseSave = [](std::uint32_t tag, const NXRecordKey& key) {
+        return tag == kTagAllotment && key.item == 128;
+    };
+    Invoke();
+    ASSERT_TRUE(c.asDefault ? SetAsDefault(kTightAllotmentRow) : Apply(kTightAllotmentRow));
+    EXPECT_EQ(Observe(settings, widths), c.expected);
+    EXPECT_EQ(host.RespaceCount(), 0);
+    EXPECT_EQ(nx::EditDepth(), 0);
+    if (c.everyOtherRow) {
+        quortest::AllotmentTable rows = quortest::TableOf(quortest::Table::Tight);
+        rows.erase(128);
+        EXPECT_EQ(AllotmentWidths(), rows);
+        // And the preferences after them: the allotment flag, first in the second block.
+        const auto& flag = AllRecords().at({MakeTag("ot94"), -2, 1}).bytes;
+        EXPECT_EQ(flag.at(0) | (flag.at(1) << 8), 1);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Hostile, RefusedRow, ::testing::ValuesIn(kRefusedRowCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

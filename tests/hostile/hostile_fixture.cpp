@@ -1,6 +1,9 @@
 #include "tests/hostile/hostile_fixture.h"
 
+#include <array>
 #include <ostream>
+#include <utility>
+#include <vector>
 
 #include "framework/data/allotment.h"
 #include "framework/data/measure.h"
@@ -29,14 +32,31 @@ void ResetModule() {
 }  // namespace
 
 simhost::Document StartingDocument() {
-    return simhost::DocumentBuilder()
-        .withStaff(1)
+    // No byte of the settings is 0, so that one written back from a buffer the host never
+    // filled shows.
+    std::array<std::uint8_t, 36> preferences{};
+    for (std::size_t i = 0; i < preferences.size(); ++i) {
+        preferences[i] = static_cast<std::uint8_t>(0x60 + i);
+    }
+    std::vector<std::uint8_t> extras(12);
+    for (std::size_t i = 0; i < extras.size(); ++i) extras[i] = static_cast<std::uint8_t>(0x30 + i);
+    simhost::DocumentBuilder builder;
+    builder.withStaff(1)
         .withMeasures(4)
         // Below 256, so that a width written back by its low byte alone shows.
         .withMeasureWidth(200)
+        .withPreferenceBytes(preferences)
         .withAllotments({{0, 70}, {512, 80}, {1024, 90}})
-        .withSelection(1, 4)
-        .Build();
+        .withRecord(kTagPreferenceExtras, -2, 2, extras)
+        .withSelection(1, 4);
+    for (const auto& [duration, width] :
+         {std::pair<std::int16_t, std::uint8_t>{0, 70}, {512, 80}, {1024, 90}}) {
+        std::vector<std::uint8_t> bytes(12, 0x5C);
+        bytes[0] = width;
+        bytes[1] = 0;
+        builder.withRecord(kTagAllotment, duration, 0, bytes);
+    }
+    return builder.Build();
 }
 
 void PrintTo(const Outcome& outcome, std::ostream* os) {
@@ -89,6 +109,15 @@ Widths HostileTest::MeasureWidths() const {
         if (const auto fields = host.GetDocument().MeasureRecord(id.item)) {
             widths[id.item] = fields->width;
         }
+    }
+    return widths;
+}
+
+Widths HostileTest::AllotmentWidths() const {
+    Widths widths;
+    for (const auto& [id, record] : AllRecords()) {
+        if (id.tag != kTagAllotment || id.incidence != 0 || record.bytes.size() < 2) continue;
+        widths[id.item] = static_cast<std::int16_t>(record.bytes[0] | (record.bytes[1] << 8));
     }
     return widths;
 }

@@ -64,6 +64,8 @@ protected:
     // The allotment records and the preference blocks.
     Records Settings() const;
     Widths MeasureWidths() const;
+    // The document's allotments: duration to width.
+    Widths AllotmentWidths() const;
     // What the user and the document show now, against what they held before.
     Outcome Observe(const Records& settingsBefore, const Widths& widthsBefore) const;
     bool HostEditOpen() const { return host.GetDocument().History().IsOpen(); }

@@ -1,6 +1,8 @@
 #include "tests/hostile/hostile_host.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <vector>
 
 namespace hostile {
 namespace {
@@ -32,8 +34,18 @@ std::int16_t HostileHost::LoadEData(std::uint32_t tag, NXRecordKey* key, void* b
     if (onCall) onCall("NX_LoadEData", tag);
     const std::int32_t capacity = size != nullptr ? *size : 0;
     return Bent<std::int16_t>(loads, [&]() -> std::int16_t {
-        const std::int16_t result = DocumentBackend::LoadEData(tag, key, buffer, size, version);
-        if (result != 0 && size != nullptr && reportSize) *size = reportSize(capacity, *size);
+        if (!reportSize || buffer == nullptr || size == nullptr || capacity <= 0) {
+            return DocumentBackend::LoadEData(tag, key, buffer, size, version);
+        }
+        // A host that reports fewer bytes delivers no more than it reports.
+        std::vector<std::uint8_t> loaded(static_cast<std::size_t>(capacity));
+        const std::int16_t result =
+            DocumentBackend::LoadEData(tag, key, loaded.data(), size, version);
+        if (result == 0) return result;
+        const std::int32_t reported = reportSize(tag, capacity, *size);
+        std::copy_n(loaded.begin(), std::clamp(std::min(reported, *size), 0, capacity),
+                    static_cast<std::uint8_t*>(buffer));
+        *size = reported;
         return result;
     });
 }
@@ -41,6 +53,7 @@ std::int16_t HostileHost::LoadEData(std::uint32_t tag, NXRecordKey* key, void* b
 std::int16_t HostileHost::SaveEData(std::uint32_t tag, NXRecordKey* key, const void* buffer,
                                     std::int32_t size, std::uint32_t version) {
     if (onCall) onCall("NX_SaveEData", tag);
+    if (refuseSave && key != nullptr && refuseSave(tag, *key)) return 0;
     return Bent<std::int16_t>(
         saves, [&] { return DocumentBackend::SaveEData(tag, key, buffer, size, version); });
 }
@@ -121,6 +134,11 @@ void HostileHost::GetDlgStringUtf16(HWND dialog, std::int32_t item, char16_t* bu
 void HostileHost::SetDlgStringUtf16(HWND dialog, std::int32_t item, const char16_t* text) {
     if (onCall) onCall("NX_SetDlgString_UTF16", 0);
     dialogs_.SetDlgStringUtf16(dialog, item, text);
+}
+
+void HostileHost::EndDialog(HWND dialog) {
+    if (onCall) onCall("NX_EndDialog", 0);
+    dialogs_.EndDialog(dialog);
 }
 
 void HostileHost::EndOpenedDialogs() {

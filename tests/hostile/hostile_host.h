@@ -35,8 +35,12 @@ public:
     Answer nexts = Answer::Honest;
     Answer starts = Answer::Honest;
     Answer ends = Answer::Honest;
-    // The size a successful load reports, from the capacity asked for and the bytes filled.
-    std::function<std::int32_t(std::int32_t capacity, std::int32_t filled)> reportSize;
+    // The size a successful load of `tag` reports, from the capacity asked for and the bytes
+    // filled.
+    std::function<std::int32_t(std::uint32_t tag, std::int32_t capacity, std::int32_t filled)>
+        reportSize;
+    // Saves it answers true for are refused, whatever `saves` says.
+    std::function<bool(std::uint32_t tag, const NXRecordKey& key)> refuseSave;
     // Rewrite the key after NX_NextEData or NX_CreateEData has answered.
     std::function<void(NXRecordKey& key)> rewriteNextKey;
     std::function<void(NXRecordKey& key)> rewriteCreateKey;
@@ -45,9 +49,9 @@ public:
     std::vector<NXRegionRecord> regions;
     // NX_GetDlgString and NX_GetDlgString_UTF16 fill the whole buffer and write no terminator.
     bool unterminatedStrings = false;
-    // Called as NX_LoadEData, NX_SaveEData (with their tag), NX_ExecuteMenuItem and
-    // NX_SetDlgString_UTF16 start, before they answer: where a host may call back into the
-    // module, with an entry point or a message for the dialog, or throw.
+    // Called as NX_LoadEData, NX_SaveEData (with their tag), NX_ExecuteMenuItem,
+    // NX_SetDlgString_UTF16 and NX_EndDialog start, before they answer: where a host may call back
+    // into the module, with an entry point or a message for the dialog, or throw.
     std::function<void(std::string_view service, std::uint32_t tag)> onCall;
 
     // Records.
@@ -74,6 +78,7 @@ public:
     void GetDlgStringUtf16(HWND dialog, std::int32_t item, char16_t* buffer,
                            std::int32_t capacity) override;
     void SetDlgStringUtf16(HWND dialog, std::int32_t item, const char16_t* text) override;
+    void EndDialog(HWND dialog) override;
 
     // Ends every dialog NX_Dialog opened that is still on screen, as a host does once the
     // plug-in is terminated: without NX_EndDialog a closed dialog stays behind.

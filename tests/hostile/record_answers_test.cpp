@@ -1,7 +1,7 @@
 // Record services that answer 0 where they did the work, or success where they did nothing.
 // Whatever they answer, the edit depth comes back to 0 and undo gives back every record byte
-// for byte. A run that could not read the settings it must keep, or could not write what it set
-// out to write, is no success: the user hears the warning, the edit is cancelled and the
+// for byte. A run that could not read the settings it must keep, or could not delete or write
+// what it set out to, is no success: the user hears the warning, the edit is cancelled and the
 // document stays as it was. What a host claims without doing cannot be told from the truth.
 #include <gtest/gtest.h>
 
@@ -11,67 +11,75 @@
 namespace hostile {
 namespace {
 
-// Apply Spacing with "Tight Allotment" and Fixed Barlines ticked, and Set as Default with
-// "Golden Ratio Scaling".
+// Apply Spacing with "Tight Allotment" and Fixed Barlines ticked, Set as Default with "Golden
+// Ratio Scaling", and Set as Default with "Tight Allotment".
 struct RecordCase {
     const char* name;
     Answer HostileHost::*service;
     Answer answer;
     Outcome apply;
     Outcome byDefault;
+    Outcome tableByDefault;
 };
 
 void PrintTo(const RecordCase& testCase, std::ostream* os) { *os << testCase.name; }
 
 // A run that fails: a warning, nothing kept.
 constexpr Outcome kCancelled{1, 0, false, true, true};
+// A default run that stands: one step, the settings now the task's.
+constexpr Outcome kDefaultStands{0, 1, false, false, true};
 
 const RecordCase kRecordCases[] = {
     {"Honest",
      &HostileHost::loads,
      Answer::Honest,
      {0, 1, false, true, true},
-     {0, 1, false, false, true}},
+     kDefaultStands,
+     kDefaultStands},
     // The preferences cannot be read, so there is nothing sound to put back.
-    {"LoadsRefused", &HostileHost::loads, Answer::Refuse, kCancelled, kCancelled},
-    {"LoadsDoneButDenied", &HostileHost::loads, Answer::DenyDone, kCancelled, kCancelled},
-    // Every probe "finds" a record of zeros: the walk still ends, at the last item number, and
-    // the zeros go back as the document's settings.
-    {"LoadsClaimedWithoutData",
-     &HostileHost::loads,
-     Answer::ClaimOnly,
-     {0, 1, false, false, false},
-     {0, 1, false, false, true}},
+    {"LoadsRefused", &HostileHost::loads, Answer::Refuse, kCancelled, kCancelled, kCancelled},
+    {"LoadsDoneButDenied", &HostileHost::loads, Answer::DenyDone, kCancelled, kCancelled,
+     kCancelled},
+    // Every probe "finds" a record: the walk still ends, at the last item number, and the host
+    // then refuses to delete the records it never had.
+    {"LoadsClaimedWithoutData", &HostileHost::loads, Answer::ClaimOnly, kCancelled, kDefaultStands,
+     kCancelled},
     // The task's rows are refused after the old ones were deleted.
-    {"SavesRefused", &HostileHost::saves, Answer::Refuse, kCancelled, kCancelled},
+    {"SavesRefused", &HostileHost::saves, Answer::Refuse, kCancelled, kCancelled, kCancelled},
     {"SavesClaimedWithoutWriting",
      &HostileHost::saves,
      Answer::ClaimOnly,
      {0, 1, false, false, false},
-     {0, 1, false, true, true}},
-    {"SavesDoneButDenied", &HostileHost::saves, Answer::DenyDone, kCancelled, kCancelled},
-    // The task's rows stay beside the restored allotments.
-    {"DeletesRefused",
-     &HostileHost::deletes,
-     Answer::Refuse,
-     {0, 1, false, false, true},
-     {0, 1, false, false, true}},
+     {0, 1, false, true, true},
+     kDefaultStands},
+    {"SavesDoneButDenied", &HostileHost::saves, Answer::DenyDone, kCancelled, kCancelled,
+     kCancelled},
+    // The old rows would stand beside the task's; a scaling task deletes nothing.
+    {"DeletesRefused", &HostileHost::deletes, Answer::Refuse, kCancelled, kDefaultStands,
+     kCancelled},
     {"DeletesClaimedWithoutDeleting",
      &HostileHost::deletes,
      Answer::ClaimOnly,
      {0, 1, false, false, true},
-     {0, 1, false, false, true}},
-    {"DeletesDoneButDenied",
-     &HostileHost::deletes,
-     Answer::DenyDone,
-     {0, 1, false, true, true},
-     {0, 1, false, false, true}},
+     kDefaultStands,
+     kDefaultStands},
+    {"DeletesDoneButDenied", &HostileHost::deletes, Answer::DenyDone, kCancelled, kDefaultStands,
+     kCancelled},
 };
 
 class RecordAnswers : public HostileTest, public ::testing::WithParamInterface<RecordCase> {
 protected:
-    // What the user and the document show after the run, with the checks every run shares.
-    void ExpectRunEnded(const Outcome& expected, const Records& before) {
+    // Clicks with the case's answer in place, then checks what the user and the document show
+    // and what every run shares.
+    template <typename Click>
+    void ExpectRun(Click&& click, const Outcome& expected) {
+        const Records before = AllRecords();
+        const Records settings = Settings();
+        const Widths widths = MeasureWidths();
+        host.*GetParam().service = GetParam().answer;
+        Invoke();
+        ASSERT_TRUE(click());
+        EXPECT_EQ(Observe(settings, widths), expected);
         EXPECT_EQ(nx::EditDepth(), 0);
         EXPECT_FALSE(HostEditOpen());
         // Only a run that stands is redrawn; a cancelled one leaves the document as it was.
@@ -85,29 +93,17 @@ protected:
 };
 
 TEST_P(RecordAnswers, ApplyRunStandsOnlyWhenTheSettingsWentBack) {
-    const RecordCase& c = GetParam();
-    const Records before = AllRecords();
-    const Records settings = Settings();
-    const Widths widths = MeasureWidths();
-    host.*c.service = c.answer;
-    Invoke();
-    ASSERT_TRUE(Apply(kTightAllotmentRow));
-    EXPECT_EQ(Observe(settings, widths), c.apply);
-    ExpectRunEnded(c.apply, before);
+    ExpectRun([this] { return Apply(kTightAllotmentRow); }, GetParam().apply);
 }
 
 TEST_P(RecordAnswers, SetAsDefaultStandsOnlyWhenTheTaskWasWritten) {
-    const RecordCase& c = GetParam();
-    const Records before = AllRecords();
-    const Records settings = Settings();
-    const Widths widths = MeasureWidths();
-    host.*c.service = c.answer;
-    Invoke();
-    ASSERT_TRUE(SetAsDefault(kGoldenRatioScalingRow));
-    EXPECT_EQ(Observe(settings, widths), c.byDefault);
+    ExpectRun([this] { return SetAsDefault(kGoldenRatioScalingRow); }, GetParam().byDefault);
     // A default run respaces nothing.
     EXPECT_EQ(CallsTo("NX_ExecuteMenuItem"), 0u);
-    ExpectRunEnded(c.byDefault, before);
+}
+
+TEST_P(RecordAnswers, SetAsDefaultWithATableStandsOnlyWhenTheTableWasWritten) {
+    ExpectRun([this] { return SetAsDefault(kTightAllotmentRow); }, GetParam().tableByDefault);
 }
 
 INSTANTIATE_TEST_SUITE_P(Hostile, RecordAnswers, ::testing::ValuesIn(kRecordCases),

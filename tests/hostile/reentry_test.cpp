@@ -4,11 +4,14 @@
 // order of the calls puts it. A run that throws still tells the user.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <functional>
 #include <new>
+#include <utility>
 
 #include "framework/data/music_spacing_prefs.h"
 #include "framework/ui/dialog_proc.h"
+#include "framework/ui/reentry_guard.h"
 #include "host/module/entry_points.h"
 #include "host/module/module_state.h"
 #include "spacing/note_spacing_window.h"
@@ -145,6 +148,125 @@ TEST_F(HostileTest, TerminateWhileTheDialogInitialisesLeavesNoWindow) {
     host.onCall = nullptr;
     Invoke();
     EXPECT_NE(dialogs.OpenDialog(), nullptr);
+}
+
+// A host whose dialog string service, while a dialog initialises, terminates the module and
+// invokes it again: each round ends the dialog and opens another, whose initialisation does the
+// same, until the host stops or the module's rounds run out.
+struct RoundsCase {
+    const char* name;
+    int rounds;  // the initialisations the host calls back from
+    std::int32_t dialogsOpened;
+};
+
+void PrintTo(const RoundsCase& c, std::ostream* os) { *os << c.name; }
+
+const RoundsCase kRoundsCases[] = {
+    // Carried out as the host ordered: the last Invoke leaves a fresh window.
+    {"BelowTheCap", 3, 4},
+    // Past the rounds the module allows, the rest is dropped with the outermost call.
+    {"ForEver", INT_MAX, 1 + ReentryGuard::kMaxDeferredRounds},
+};
+
+class DeferredRounds : public HostileTest, public ::testing::WithParamInterface<RoundsCase> {
+protected:
+    // Invokes with a host that calls back from `rounds` initialisations; answers the window and
+    // dialog the invoke left.
+    std::pair<NCNoteSpacingWindow*, HWND> InvokeCallingBack(int rounds) {
+        int left = rounds;
+        HWND last = nullptr;
+        host.onCall = [&left, &last](std::string_view service, std::uint32_t) {
+            const NCNoteSpacingWindow* window = Module().window;
+            const HWND dialog = window != nullptr ? window->DialogHandle() : nullptr;
+            if (service != "NX_SetDlgString_UTF16" || dialog == nullptr || dialog == last ||
+                left == 0) {
+                return;
+            }
+            last = dialog;  // once for each dialog
+            --left;
+            NotavoExtensionTerminate(0);
+            NotavoExtensionInvoke(kHostContext, 0, 0, 0);
+        };
+        Invoke();
+        host.onCall = nullptr;
+        return {Module().window, dialogs.OpenDialog()};
+    }
+};
+
+TEST_P(DeferredRounds, EndWithTheLastWindowOpenAndNothingLeftOver) {
+    const auto [window, dialog] = InvokeCallingBack(GetParam().rounds);
+    EXPECT_EQ(host.DialogsOpened(), GetParam().dialogsOpened);
+    ASSERT_NE(window, nullptr);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(window->DialogHandle(), dialog);
+
+    // The user's next click on the dialog is the next outermost call: no Terminate the host
+    // asked for long ago fires under it.
+    ASSERT_TRUE(user.SelectRow(kTaskList, kGoldenRatioScalingRow));
+    EXPECT_EQ(Module().window, window);
+    EXPECT_EQ(dialogs.OpenDialog(), dialog);
+    EXPECT_EQ(host.DialogsOpened(), GetParam().dialogsOpened);
+}
+
+TEST_P(DeferredRounds, TheHostsTerminateLeavesNoWindowAndNoDialog) {
+    InvokeCallingBack(GetParam().rounds);
+    NotavoExtensionTerminate(0);
+    EXPECT_EQ(Module().window, nullptr);
+    EXPECT_EQ(dialogs.OpenDialog(), nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(Hostile, DeferredRounds, ::testing::ValuesIn(kRoundsCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(HostileTest, WhatTheHostCallsDuringTerminateIsDroppedWithTheWindow) {
+    Invoke();
+    const HWND dialog = dialogs.OpenDialog();
+    ASSERT_NE(dialog, nullptr);
+    int calls = 0;
+    host.onCall = [&calls](std::string_view service, std::uint32_t) {
+        if (service != "NX_EndDialog") return;
+        ++calls;
+        NotavoExtensionInvoke(kHostContext, 0, 0, 0);
+        NotavoExtensionTerminate(0);
+        NotavoExtensionInvoke(kHostContext, 0, 0, 0);
+    };
+    NotavoExtensionTerminate(0);
+    host.onCall = nullptr;
+    ASSERT_EQ(calls, 1);
+    EXPECT_EQ(Module().window, nullptr);
+    EXPECT_EQ(dialogs.OpenDialog(), nullptr);
+    EXPECT_EQ(host.DialogsOpened(), 1);
+    // Nothing of it is left for the next call either: it opens one dialog.
+    Invoke();
+    EXPECT_NE(dialogs.OpenDialog(), nullptr);
+    EXPECT_EQ(host.DialogsOpened(), 2);
+    EXPECT_EQ(Module().window->DialogHandle(), dialogs.OpenDialog());
+}
+
+TEST_F(HostileTest, ATerminateThenInvokeWhileADeferredTerminateClosesEndsWithAFreshWindow) {
+    Invoke();
+    const HWND dialog = dialogs.OpenDialog();
+    bool fromTheRun = false;
+    bool fromTheClose = false;
+    host.onCall = [&](std::string_view service, std::uint32_t tag) {
+        const bool runCalls = service == "NX_LoadEData" && tag == kTagSpacingExtrasA;
+        const bool closeCalls = service == "NX_EndDialog";
+        if ((runCalls && !std::exchange(fromTheRun, true)) ||
+            (closeCalls && fromTheRun && !std::exchange(fromTheClose, true))) {
+            NotavoExtensionTerminate(0);
+            NotavoExtensionInvoke(kHostContext, 0, 0, 0);
+        }
+    };
+    ASSERT_TRUE(Apply(kTightAllotmentRow));
+    host.onCall = nullptr;
+    ASSERT_TRUE(fromTheClose);
+    // The dialog of the run, then the one the deferred Invoke opened, were closed in turn; the
+    // last Invoke the host made opened a third.
+    EXPECT_EQ(host.DialogsOpened(), 3);
+    EXPECT_EQ(dialogs.Screen().Find(dialog), nullptr);
+    ASSERT_NE(Module().window, nullptr);
+    EXPECT_NE(dialogs.OpenDialog(), nullptr);
+    EXPECT_EQ(Module().window->DialogHandle(), dialogs.OpenDialog());
 }
 
 // Which button the user presses when the host throws from inside the run.

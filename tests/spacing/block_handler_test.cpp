@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 
 #include "framework/core/undo_block.h"
@@ -9,13 +10,16 @@
 #include "spacing/spacing_tasks.h"
 #include "spacing/task_info.h"
 #include "tests/support/record_host.h"
+#include "tests/support/task_tables.h"
 
 namespace {
 
 using quortest::Bytes;
 using quortest::RecordHostTest;
 
-using Allotments = std::map<std::int16_t, std::int16_t>;
+using Allotments = quortest::AllotmentTable;
+using quortest::Table;
+using quortest::TableOf;
 
 class BlockHandlerTest : public RecordHostTest {
 protected:
@@ -98,17 +102,6 @@ protected:
     std::vector<std::int32_t> commands;
 };
 
-Allotments RowsOf(int position) {
-    NCNoteSpacingTaskInfos tasks;
-    BuildSpacingTasks(tasks);
-    Allotments rows;
-    const auto content = SpacingTaskContentFor(tasks.TaskAt(position)->TaskId());
-    for (const AllotmentRow& row : content->allotments) {
-        rows[static_cast<std::int16_t>(row.duration)] = row.width;
-    }
-    return rows;
-}
-
 TEST_F(BlockHandlerTest, ApplyRunScalingRespacesWithTheTaskAndRestoresTheDocument) {
     ASSERT_TRUE(Run(5, false, false));  // Golden Ratio Scaling
     ASSERT_EQ(commands, (std::vector<std::int32_t>{12106}));
@@ -129,7 +122,7 @@ TEST_F(BlockHandlerTest, ApplyRunScalingRespacesWithTheTaskAndRestoresTheDocumen
 
 TEST_F(BlockHandlerTest, ApplyRunAllotmentsRespacesWithExactlyTheTaskRows) {
     ASSERT_TRUE(Run(2, false, false));  // Loose Allotment
-    EXPECT_EQ(AllotmentsIn(duringCommand), RowsOf(2));
+    EXPECT_EQ(AllotmentsIn(duringCommand), TableOf(Table::Loose));
     EXPECT_EQ(Word(Prefs36(duringCommand), 12), 1);
     // Afterwards the document's own allotments are back, byte for byte.
     EXPECT_EQ(AllotmentsIn(store.records), AllotmentsIn(before));
@@ -141,14 +134,14 @@ TEST_F(BlockHandlerTest, ApplyRunOnADocumentWithoutAllotmentsLeavesNone) {
     store.records.erase({kTagAllotment, 0, 0});
     store.records.erase({kTagAllotment, 1024, 0});
     ASSERT_TRUE(Run(0, false, false));
-    EXPECT_EQ(AllotmentsIn(duringCommand).size(), 21u);
+    EXPECT_EQ(AllotmentsIn(duringCommand), TableOf(Table::Tight));
     EXPECT_TRUE(AllotmentsIn(store.records).empty());
 }
 
 TEST_F(BlockHandlerTest, DefaultRunLeavesTheTaskInTheDocumentAndRespacesNothing) {
     ASSERT_TRUE(Run(4, true, true));  // Golden Ratio with Edited Dots, fixed barlines ticked
     EXPECT_TRUE(commands.empty());
-    EXPECT_EQ(AllotmentsIn(store.records), RowsOf(3));  // the 'Optical' rows
+    EXPECT_EQ(AllotmentsIn(store.records), TableOf(Table::Optical));
     EXPECT_EQ(Word(Prefs36(store.records), 12), 1);
     for (std::int16_t m = 1; m <= 4; ++m) {
         EXPECT_EQ(store.records.at({kTagMeasure, m, 0}), before.at({kTagMeasure, m, 0}));
@@ -252,6 +245,7 @@ struct RefusalCase {
     bool asDefault;
     std::vector<quortest::RecordId> refusedLoads;
     std::vector<quortest::RecordId> refusedSaves;
+    std::vector<quortest::RecordId> refusedDeletes;
     bool fromCommand;
     bool result;
 };
@@ -264,21 +258,31 @@ const quortest::RecordId kPrefs0{kTagSpacingExtrasA, -2, 0};
 const quortest::RecordId kPrefs1{kTagSpacingExtrasA, -2, 1};
 const quortest::RecordId kPrefs2{kTagSpacingExtrasA, -2, 2};
 const quortest::RecordId kExtrasB{kTagSpacingExtrasB, -2, 2};
+// One of the document's own allotments, and one that only the task writes.
+const quortest::RecordId kOwnRow{kTagAllotment, 1024, 0};
+const quortest::RecordId kTaskRow{kTagAllotment, 96, 0};
+const quortest::RecordId kMeasure2{kTagMeasure, 2, 0};
 
 const RefusalCase kRefusalCases[] = {
-    {"TaskRowRefusedOnApply", kTight, false, {}, {{kTagAllotment, 512, 0}}, false, false},
-    {"TaskRowRefusedAsDefault", kTight, true, {}, {{kTagAllotment, 512, 0}}, false, false},
-    {"TaskPreferencesRefusedAsDefault", kGoldenRatioScaling, true, {}, {kPrefs1}, false, false},
-    {"TaskPreferencesRefusedOnApply", kGoldenRatioScaling, false, {}, {kPrefs0}, false, false},
+    {"TaskRowRefusedOnApply", kTight, false, {}, {{kTagAllotment, 512, 0}}, {}, false, false},
+    {"TaskRowRefusedAsDefault", kTight, true, {}, {{kTagAllotment, 512, 0}}, {}, false, false},
+    {"TaskPreferencesRefusedAsDefault", kGoldenRatioScaling, true, {}, {kPrefs1}, {}, false, false},
+    {"TaskPreferencesRefusedOnApply", kGoldenRatioScaling, false, {}, {kPrefs0}, {}, false, false},
+    // An old row the host keeps would stand beside the task's.
+    {"OwnRowDeleteRefusedOnApply", kTight, false, {}, {}, {kOwnRow}, false, false},
+    {"OwnRowDeleteRefusedAsDefault", kTight, true, {}, {}, {kOwnRow}, false, false},
     // The way back fails part-way.
-    {"SnapshotAllotmentRefused", kTight, false, {}, {{kTagAllotment, 1024, 0}}, true, false},
-    {"SnapshotPreferencesFirstBlockRefused", kTight, false, {}, {kPrefs0}, true, false},
-    {"SnapshotPreferencesMiddleBlockRefused", kTight, false, {}, {kPrefs1}, true, false},
-    {"SnapshotPreferencesLastBlockRefused", kTight, false, {}, {kPrefs2}, true, false},
-    // Extra records and measure widths the host will not take fail nothing.
-    {"ExtraRecordUnread", kTight, false, {kExtrasB}, {}, false, true},
-    {"ExtraRecordRefused", kTight, false, {}, {kExtrasB}, false, true},
-    {"MeasureWidthRefused", kTight, false, {}, {{kTagMeasure, 2, 0}}, true, true},
+    {"TaskRowDeleteRefusedOnRestore", kTight, false, {}, {}, {kTaskRow}, true, false},
+    {"SnapshotAllotmentRefused", kTight, false, {}, {kOwnRow}, {}, true, false},
+    {"SnapshotPreferencesFirstBlockRefused", kTight, false, {}, {kPrefs0}, {}, true, false},
+    {"SnapshotPreferencesMiddleBlockRefused", kTight, false, {}, {kPrefs1}, {}, true, false},
+    {"SnapshotPreferencesLastBlockRefused", kTight, false, {}, {kPrefs2}, {}, true, false},
+    // The user asked for the barlines to stay.
+    {"MeasureWidthRefused", kTight, false, {}, {kMeasure2}, {}, true, false},
+    {"MeasureUnreadOnRestore", kTight, false, {kMeasure2}, {}, {}, true, false},
+    // Extra records the host will not take fail nothing.
+    {"ExtraRecordUnread", kTight, false, {kExtrasB}, {}, {}, false, true},
+    {"ExtraRecordRefused", kTight, false, {}, {kExtrasB}, {}, false, true},
 };
 
 class RefusedRecords : public BlockHandlerTest,
@@ -289,6 +293,7 @@ TEST_P(RefusedRecords, ARunSucceedsOnlyWhenTheDocumentKeepsWhatItHeld) {
     const auto refuse = [this, &c] {
         store.failLoads.insert(c.refusedLoads.begin(), c.refusedLoads.end());
         store.failSaves.insert(c.refusedSaves.begin(), c.refusedSaves.end());
+        store.failDeletes.insert(c.refusedDeletes.begin(), c.refusedDeletes.end());
     };
     if (c.fromCommand) {
         store.onCommand = [respace = store.onCommand, refuse](std::int32_t command) {
@@ -357,13 +362,99 @@ TEST_F(BlockHandlerTest, ARestoreThatFailsPartWayFinishesEveryStepInItsOrder) {
     std::vector<std::string> expected = succeeded;
     expected.back() = "NX_CancelNotavoEdit";
     EXPECT_EQ(Phases(Journal()), expected);
-    // The preferences and the widths went back after the refusal; the allotment after it was
-    // not tried, since a snapshot's allotments go back in order and stop at the first refusal.
+    // The allotment after the refused one, the preferences and the widths all went back.
+    EXPECT_EQ(store.records.at(kOwnRow), before.at(kOwnRow));
     EXPECT_EQ(Prefs36(store.records), Prefs36(before));
     for (std::int16_t m = 2; m <= 3; ++m) {
         EXPECT_EQ(Word(store.records.at({kTagMeasure, m, 0}), 0), 100 + m) << m;
     }
-    EXPECT_EQ(CallsOf("NX_SaveEData", kTagAllotment).size(), 21u + 1u);
+    EXPECT_EQ(CallsOf("NX_SaveEData", kTagAllotment).size(), 21u + 2u);
 }
+
+// A run whose write the host refuses in part, with the host's edit open or not. This host rolls
+// nothing back, so what it ends with is what the run wrote.
+enum class PrefsAfter { Task, Before };
+
+struct PartialCase {
+    const char* name;
+    bool asDefault;
+    bool editOpens;
+    std::function<void(quortest::RecordHost&)> refuse;
+    Allotments after;
+    PrefsAfter prefs;
+};
+
+void PrintTo(const PartialCase& c, std::ostream* os) { *os << c.name; }
+
+Allotments Without(Allotments rows, std::int16_t duration) {
+    rows.erase(duration);
+    return rows;
+}
+
+Allotments With(Allotments rows, std::int16_t duration, std::int16_t width) {
+    rows[duration] = width;
+    return rows;
+}
+
+void RefuseTheThirdRow(quortest::RecordHost& host) { host.failSaves = {{kTagAllotment, 128, 0}}; }
+
+// An old row at a duration the task does not write, which the host will not delete.
+void KeepAnOldRow(quortest::RecordHost& host) {
+    Bytes bytes(12, 0);
+    bytes[0] = 55;
+    host.Put(kTagAllotment, 100, 0, bytes);
+    host.failDeletes = {{kTagAllotment, 100, 0}};
+}
+
+const PartialCase kPartialCases[] = {
+    // Nothing could roll a default run back without its edit: it leaves every row the host
+    // took, where stopping would leave the old table deleted and two rows of the new one.
+    {"DefaultWithoutAnEditWritesEveryRowTheHostTakes", true, false, RefuseTheThirdRow,
+     Without(TableOf(Table::Tight), 128), PrefsAfter::Task},
+    {"DefaultInAnEditStopsAtTheRefusedRow",
+     true,
+     true,
+     RefuseTheThirdRow,
+     {{0, 72}, {96, 36}},
+     PrefsAfter::Before},
+    {"DefaultWithoutAnEditWritesBesideAnOldRowItCouldNotDelete", true, false, KeepAnOldRow,
+     With(TableOf(Table::Tight), 100, 55), PrefsAfter::Task},
+    {"DefaultInAnEditWritesNothingBesideAnOldRowItCouldNotDelete",
+     true,
+     true,
+     KeepAnOldRow,
+     {{100, 55}},
+     PrefsAfter::Before},
+    {"DefaultWithoutAnEditStillLeavesUnreadPreferencesAlone", true, false,
+     [](quortest::RecordHost& host) { host.failLoads = {kPrefs1}; }, TableOf(Table::Tight),
+     PrefsAfter::Before},
+    // An apply run writes the rows only for the respacing, and stops at the first refusal with
+    // or without an edit: the restore puts the document's own table back.
+    {"ApplyWithoutAnEditStopsAndPutsTheDocumentBack",
+     false,
+     false,
+     RefuseTheThirdRow,
+     {{0, 70}, {1024, 90}},
+     PrefsAfter::Before},
+};
+
+class PartialWrites : public BlockHandlerTest, public ::testing::WithParamInterface<PartialCase> {};
+
+TEST_P(PartialWrites, FailTheRunAndLeaveWhatOnlyTheWriteItselfCanKeep) {
+    const PartialCase& c = GetParam();
+    store.startResult = c.editOpens ? 1 : 0;
+    c.refuse(store);
+    EXPECT_FALSE(Run(kTight, c.asDefault, true));
+    EXPECT_TRUE(commands.empty());
+    EXPECT_EQ(AllotmentsIn(store.records), c.after);
+    if (c.prefs == PrefsAfter::Task) {
+        EXPECT_EQ(Word(Prefs36(store.records), 12), 1);
+    } else {
+        EXPECT_EQ(Prefs36(store.records), Prefs36(before));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Refusals, PartialWrites, ::testing::ValuesIn(kPartialCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -22,9 +22,15 @@ std::int16_t RecordHost::LoadEData(std::uint32_t tag, NXRecordKey* key, void* bu
     const RecordId id{tag, key->item, key->incidence};
     auto it = records.find(id);
     if (it == records.end() || failLoads.contains(id) || size == nullptr) return 0;
-    const auto copied = std::min<std::size_t>(it->second.size(), static_cast<std::size_t>(*size));
+    auto copied = std::min<std::size_t>(it->second.size(), static_cast<std::size_t>(*size));
+    if (const auto reported = reportedSizes.find(id); reported != reportedSizes.end()) {
+        copied =
+            std::min<std::size_t>(copied, static_cast<std::size_t>(std::max(reported->second, 0)));
+        *size = reported->second;
+    } else {
+        *size = reportedLoadSize.value_or(static_cast<std::int32_t>(copied));
+    }
     if (buffer != nullptr) std::memcpy(buffer, it->second.data(), copied);
-    *size = reportedLoadSize.value_or(static_cast<std::int32_t>(copied));
     if (rewriteLoadedKey) rewriteLoadedKey(tag, *key);
     return 1;
 }
@@ -51,7 +57,9 @@ std::int16_t RecordHost::CreateEData(std::uint32_t tag, NXRecordKey* key, const 
 }
 
 std::int16_t RecordHost::DeleteEData(std::uint32_t tag, NXRecordKey* key, std::uint32_t) {
-    return records.erase({tag, key->item, key->incidence}) ? 1 : 0;
+    const RecordId id{tag, key->item, key->incidence};
+    if (failDeletes.contains(id)) return 0;
+    return records.erase(id) ? 1 : 0;
 }
 
 std::int16_t RecordHost::NextEData(std::uint32_t tag, NXRecordKey* key, std::uint32_t) {

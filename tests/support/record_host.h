@@ -22,8 +22,12 @@ public:
     std::map<RecordId, Bytes> records;
     std::set<RecordId> failLoads;
     std::set<RecordId> failSaves;
+    std::set<RecordId> failDeletes;
     // When set, a successful load reports this many bytes, whatever it copied.
     std::optional<std::int32_t> reportedLoadSize;
+    // The same for single records, before reportedLoadSize; the load copies no more than it
+    // reports.
+    std::map<RecordId, std::int32_t> reportedSizes;
     // When set, rewrites the key a successful load hands back (its reserved bytes, say).
     std::function<void(std::uint32_t tag, NXRecordKey& key)> rewriteLoadedKey;
     // The tag and key of every save, as the caller gave them.
