@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <zlib.h>
 
+#include "framework/data/byte_fields.h"
+
 namespace simhost {
 namespace {
 
@@ -19,13 +21,11 @@ constexpr std::uint16_t kFlagEncrypted = 0x0001;
 
 // Little-endian fields; the caller has checked that they lie inside the bytes.
 std::uint16_t U16(std::string_view bytes, std::size_t at) {
-    return static_cast<std::uint16_t>(static_cast<unsigned char>(bytes[at]) |
-                                      static_cast<unsigned char>(bytes[at + 1]) << 8);
+    return ReadUint16(reinterpret_cast<const std::uint8_t*>(bytes.data()), at);
 }
 
 std::uint32_t U32(std::string_view bytes, std::size_t at) {
-    return static_cast<std::uint32_t>(U16(bytes, at)) |
-           static_cast<std::uint32_t>(U16(bytes, at + 2)) << 16;
+    return ReadUint32(reinterpret_cast<const std::uint8_t*>(bytes.data()), at);
 }
 
 bool Inflate(std::string_view compressed, std::string& out) {

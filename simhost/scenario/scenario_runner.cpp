@@ -77,7 +77,8 @@ std::int64_t Number(const std::string& word) {
 
 std::int32_t Int(const std::string& word) { return static_cast<std::int32_t>(Number(word)); }
 
-bool IsSetting(std::uint32_t tag) { return (tag >> 16) == ((std::uint32_t{'o'} << 8) | 't'); }
+// The spacing settings are the records whose tags begin "ot".
+bool IsSetting(std::uint32_t tag) { return (tag >> 16) == (MakeTag("ot  ") >> 16); }
 
 bool SameSettings(const Document& a, const Document& b) {
     std::vector<std::pair<RecordId, StoredRecord>> left;
