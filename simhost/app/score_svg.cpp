@@ -788,19 +788,6 @@ private:
 
 }  // namespace
 
-MeasureRange SelectedMeasures(const Document& document) {
-    if (document.HasSelection()) {
-        const NXRegionRecord& selection = document.Selection();
-        return MeasureRange{std::max<std::int16_t>(selection.startMeasure, 1),
-                            selection.endMeasure};
-    }
-    auto count = static_cast<std::int16_t>(document.GetScore().Measures().size());
-    for (const RecordId& id : document.Records().IdsOfTag(kTagMeasureRecord)) {
-        count = std::max(count, id.item);
-    }
-    return MeasureRange{1, count};
-}
-
 std::string CompareSvg(std::span<const SvgRow> rows, std::string_view title) {
     return Picture(rows, title).Draw();
 }
