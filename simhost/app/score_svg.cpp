@@ -11,6 +11,7 @@
 
 #include "simhost/app/notation_glyphs.h"
 #include "simhost/app/shown_accidentals.h"
+#include "simhost/app/svg_path.h"
 #include "simhost/app/svg_writer.h"
 #include "simhost/document/measure_spacer.h"
 #include "simhost/document/respacer.h"
@@ -82,14 +83,18 @@ double SizeOf(const Event& event) {
     return event.cue ? kCueSize : 1.0;
 }
 
+// An ellipse as two half arcs, from the end of its long axis on the right to the other end and
+// back.
 std::string HeadPath(double cx, double cy, double rx, double ry, double tiltDegrees) {
     const double tilt = tiltDegrees * 3.14159265358979323846 / 180.0;
     const double dx = rx * std::cos(tilt);
     const double dy = rx * std::sin(tilt);
-    const std::string radii = N::Number(rx) + "," + N::Number(ry) + " " + N::Number(tiltDegrees);
-    const std::string right = N::Number(cx + dx) + "," + N::Number(cy + dy);
-    const std::string left = N::Number(cx - dx) + "," + N::Number(cy - dy);
-    return "M" + right + " A" + radii + " 1 1 " + left + " A" + radii + " 1 1 " + right + " Z";
+    return SvgPath()
+        .MoveTo(cx + dx, cy + dy)
+        .ArcTo(rx, ry, tiltDegrees, true, true, cx - dx, cy - dy)
+        .ArcTo(rx, ry, tiltDegrees, true, true, cx + dx, cy + dy)
+        .Close()
+        .Data();
 }
 
 struct OpenGroup {
@@ -680,11 +685,12 @@ private:
             const double sign = up ? 1 : -1;
             for (int f = 0; f < flags; ++f) {
                 const double tip = end + sign * kFlagStep * k * f;
+                const SvgPath flag =
+                    SvgPath()
+                        .MoveTo(stemX, tip)
+                        .CurveBy(0, 5 * sign * k, 8 * k, 7 * sign * k, 6 * k, 15 * sign * k);
                 svg_.Empty("path", {{"class", "flag"},
-                                    {"d", "M" + N::Number(stemX) + "," + N::Number(tip) + " c0," +
-                                              N::Number(5 * sign * k) + " " + N::Number(8 * k) +
-                                              "," + N::Number(7 * sign * k) + " " +
-                                              N::Number(6 * k) + "," + N::Number(15 * sign * k)},
+                                    {"d", flag.Data()},
                                     {"fill", "none"},
                                     {"stroke", kInk},
                                     {"stroke-width", 1.4 * k}});
@@ -741,13 +747,14 @@ private:
                                 {"fill", kInk}});
         } else if (value >= kQuarter) {
             const double top = staffTop + 2 * kSpace - 1.5 * kSpace * k;
-            svg_.Empty("path", {{"d", "M" + N::Number(x + 4 * k) + "," + N::Number(top) + " l" +
-                                          N::Number(5 * k) + "," + N::Number(7 * k) + " l" +
-                                          N::Number(-4 * k) + "," + N::Number(6 * k) + " l" +
-                                          N::Number(5 * k) + "," + N::Number(7 * k) + " c" +
-                                          N::Number(-4 * k) + "," + N::Number(-2 * k) + " " +
-                                          N::Number(-7 * k) + "," + N::Number(1 * k) + " " +
-                                          N::Number(-3 * k) + "," + N::Number(6 * k)},
+            // Down right, back left, down right again, and a hook curling back.
+            const SvgPath zigzag = SvgPath()
+                                       .MoveTo(x + 4 * k, top)
+                                       .LineBy(5 * k, 7 * k)
+                                       .LineBy(-4 * k, 6 * k)
+                                       .LineBy(5 * k, 7 * k)
+                                       .CurveBy(-4 * k, -2 * k, -7 * k, 1 * k, -3 * k, 6 * k);
+            svg_.Empty("path", {{"d", zigzag.Data()},
                                 {"fill", "none"},
                                 {"stroke", kInk},
                                 {"stroke-width", 2 * k},
@@ -765,13 +772,13 @@ private:
                 svg_.Empty(
                     "circle",
                     {{"cx", stemX - 6 * k}, {"cy", y + 1 * k}, {"r", 2.3 * k}, {"fill", kInk}});
-                svg_.Empty("path",
-                           {{"d", "M" + N::Number(stemX - 6 * k) + "," + N::Number(y + 1 * k) +
-                                      " q" + N::Number(3 * k) + "," + N::Number(2 * k) + " " +
-                                      N::Number(6 * k) + "," + N::Number(-1 * k)},
-                            {"fill", "none"},
-                            {"stroke", kInk},
-                            {"stroke-width", 1.3 * k}});
+                const SvgPath hook = SvgPath()
+                                         .MoveTo(stemX - 6 * k, y + 1 * k)
+                                         .QuadraticBy(3 * k, 2 * k, 6 * k, -1 * k);
+                svg_.Empty("path", {{"d", hook.Data()},
+                                    {"fill", "none"},
+                                    {"stroke", kInk},
+                                    {"stroke-width", 1.3 * k}});
             }
             right = x + 13 * k;
         }
