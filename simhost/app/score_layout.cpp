@@ -24,6 +24,7 @@ constexpr double kFootroom = 4.5 * kSpace;
 // Around the clef, key and time signature that open a row.
 constexpr double kHeaderPad = 0.5 * kSpace;
 constexpr double kHeaderGap = 0.6 * kSpace;
+// A head's half height (its half width is kHeadRx); a whole note's head is larger.
 constexpr double kHeadRy = 4.6;
 constexpr double kWholeRx = 7.5;
 constexpr double kWholeRy = 5;
