@@ -2,17 +2,22 @@
 // widths here are the host's: they must not change with the compiler or the platform.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <string_view>
 
 #include "platform/win_api.h"
 
-// A record tag is four ASCII characters, the first in the most significant byte.
-constexpr std::uint32_t MakeTag(const char (&chars)[5]) {
-    return (static_cast<std::uint32_t>(static_cast<unsigned char>(chars[0])) << 24) |
-           (static_cast<std::uint32_t>(static_cast<unsigned char>(chars[1])) << 16) |
-           (static_cast<std::uint32_t>(static_cast<unsigned char>(chars[2])) << 8) |
-           static_cast<std::uint32_t>(static_cast<unsigned char>(chars[3]));
+// A record tag is four ASCII characters, the first in the most significant byte. The
+// characters may come at run time (a document file names tags by them); there must be four.
+constexpr std::uint32_t PackTag(std::string_view chars) {
+    std::uint32_t tag = 0;
+    for (std::size_t i = 0; i < 4; ++i) tag = (tag << 8) | static_cast<unsigned char>(chars[i]);
+    return tag;
 }
+
+// A tag written in the code, checked to be four characters: MakeTag("otDA").
+constexpr std::uint32_t MakeTag(const char (&chars)[5]) { return PackTag({chars, 4}); }
 
 // The version this module speaks to the host with: the last argument of every service call
 // that is not a record call.

@@ -1,5 +1,9 @@
 #include "simhost/app/measure_selection.h"
 
+#include <algorithm>
+
+#include "simhost/document/measure_record.h"
+
 namespace simhost {
 namespace {
 
@@ -10,6 +14,20 @@ std::string DocumentMeasures(std::int32_t count) {
 }
 
 }  // namespace
+
+MeasureRange SelectedMeasures(const Document& document) {
+    if (document.HasSelection()) {
+        const NXRegionRecord& selection = document.Selection();
+        return MeasureRange{std::max<std::int16_t>(selection.startMeasure, 1),
+                            selection.endMeasure};
+    }
+    // Measure records beyond the score's music count too: they are drawn empty.
+    auto count = static_cast<std::int16_t>(document.GetScore().Measures().size());
+    for (const RecordId& id : document.Records().IdsOfTag(kTagMeasureRecord)) {
+        count = std::max(count, id.item);
+    }
+    return MeasureRange{1, count};
+}
 
 std::optional<RefusedSelection> CheckSelection(std::int32_t first, std::int32_t last,
                                                std::int32_t count) {

@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <optional>
 
+#include "simhost/app/svg_path.h"
+
 namespace simhost {
 namespace {
 
@@ -267,27 +269,21 @@ void DrawBrace(SvgWriter& svg, double right, double top, double bottom, double s
     const double mid = (top + bottom) / 2;
     const double arm = right - 0.5 * w;
     const double point = right - w;
-    const auto pair = [](double x, double y) { return N::Number(x) + "," + N::Number(y); };
-    std::string d = "M" + pair(right, top);
+    SvgPath d;
     // Outer edge down to the point, and on to the lower tip.
-    d += " C" + pair(right - 0.55 * w, top + 0.02 * h) + " " + pair(arm, top + 0.1 * h) + " " +
-         pair(arm, top + 0.25 * h);
-    d += " C" + pair(arm, mid - 0.15 * h) + " " + pair(right - 0.65 * w, mid - 0.03 * h) + " " +
-         pair(point, mid);
-    d += " C" + pair(right - 0.65 * w, mid + 0.03 * h) + " " + pair(arm, mid + 0.15 * h) + " " +
-         pair(arm, bottom - 0.25 * h);
-    d += " C" + pair(arm, bottom - 0.1 * h) + " " + pair(right - 0.55 * w, bottom - 0.02 * h) +
-         " " + pair(right, bottom);
+    d.MoveTo(right, top)
+        .CurveTo(right - 0.55 * w, top + 0.02 * h, arm, top + 0.1 * h, arm, top + 0.25 * h)
+        .CurveTo(arm, mid - 0.15 * h, right - 0.65 * w, mid - 0.03 * h, point, mid)
+        .CurveTo(right - 0.65 * w, mid + 0.03 * h, arm, mid + 0.15 * h, arm, bottom - 0.25 * h)
+        .CurveTo(arm, bottom - 0.1 * h, right - 0.55 * w, bottom - 0.02 * h, right, bottom);
     // Inner edge back up, the arms thicker towards their middle.
-    d += " C" + pair(right - 0.4 * w, bottom - 0.04 * h) + " " + pair(arm + t, bottom - 0.12 * h) +
-         " " + pair(arm + t, bottom - 0.25 * h);
-    d += " C" + pair(arm + t, mid + 0.12 * h) + " " + pair(right - 0.6 * w, mid + 0.02 * h) + " " +
-         pair(point, mid);
-    d += " C" + pair(right - 0.6 * w, mid - 0.02 * h) + " " + pair(arm + t, mid - 0.12 * h) + " " +
-         pair(arm + t, top + 0.25 * h);
-    d += " C" + pair(arm + t, top + 0.12 * h) + " " + pair(right - 0.4 * w, top + 0.04 * h) + " " +
-         pair(right, top) + " Z";
-    svg.Empty("path", {{"class", "brace"}, {"d", d}, {"fill", kInk}});
+    d.CurveTo(right - 0.4 * w, bottom - 0.04 * h, arm + t, bottom - 0.12 * h, arm + t,
+              bottom - 0.25 * h)
+        .CurveTo(arm + t, mid + 0.12 * h, right - 0.6 * w, mid + 0.02 * h, point, mid)
+        .CurveTo(right - 0.6 * w, mid - 0.02 * h, arm + t, mid - 0.12 * h, arm + t, top + 0.25 * h)
+        .CurveTo(arm + t, top + 0.12 * h, right - 0.4 * w, top + 0.04 * h, right, top)
+        .Close();
+    svg.Empty("path", {{"class", "brace"}, {"d", d.Data()}, {"fill", kInk}});
 }
 
 }  // namespace simhost

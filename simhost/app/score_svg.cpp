@@ -1,59 +1,35 @@
+// Inks the pictures that score_layout places.
+//
+// A picture is drawn top down: its background and title, then row after row. A row draws its
+// frame and label, its staff lines, system line and braces, each staff's clef and
+// signatures, then measure after measure: its number, a key or time change, clef changes,
+// each staff's events (rests; notes with their ledger lines, accidentals, heads, stems,
+// flags and dots; tuplet numbers), and the barlines that close it. Heads and the shapes of
+// rests and flags are drawn here; clefs, accidentals and the brace come from notation_glyphs.
 #include "simhost/app/score_svg.h"
 
-#include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <map>
-#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "simhost/app/notation_glyphs.h"
+#include "simhost/app/score_layout.h"
 #include "simhost/app/shown_accidentals.h"
+#include "simhost/app/svg_path.h"
 #include "simhost/app/svg_writer.h"
-#include "simhost/document/measure_spacer.h"
-#include "simhost/document/respacer.h"
 #include "simhost/document/signature_room.h"
 
 namespace simhost {
 namespace {
 
-constexpr double kScale = kSvgUnitsPerHostUnit;
-constexpr double kSpace = 24 * kScale;
-constexpr double kMargin = 16;
-constexpr double kTitleHeight = 28;
-constexpr double kLabelCharWidth = 7;
-constexpr double kMinLabelWidth = 56;
-constexpr double kLabelGap = 16;
-constexpr double kNumberBand = 14;
-// Room left of the system line for a brace.
-constexpr double kBraceRoom = 1.5 * kSpace;
-// Room above and below the staves for stems, flags and ledger lines.
-constexpr double kHeadroom = 4.5 * kSpace;
-constexpr double kFootroom = 4.5 * kSpace;
-constexpr double kStaffHeight = 4 * kSpace;
-constexpr double kStaffGap = 7 * kSpace;
-constexpr double kRowGap = 10;
-constexpr double kHeadRx = 6.5;
-constexpr double kHeadRy = 4.6;
-constexpr double kWholeRx = 7.5;
-constexpr double kWholeRy = 5;
+using namespace layout;
+
 // Heads lean as engraved ones do. They are drawn as two arcs rather than as rotated ellipses,
 // since some SVG readers ignore transforms.
 constexpr double kHeadTilt = -20;
-constexpr double kStemLength = 3.5 * kSpace;
-constexpr double kFlagStep = 7;
 constexpr double kDotStep = 4.5;
-// Grace notes and cue notes against full-size notes, and a clef change against a staff's clef.
-constexpr double kGraceSize = 0.6;
-constexpr double kCueSize = 0.75;
-constexpr double kClefChangeSize = 0.7;
-// Around the clef, key and time signature that open a row.
-constexpr double kHeaderPad = 0.5 * kSpace;
-constexpr double kHeaderGap = 0.6 * kSpace;
-constexpr double kAccidentalGap = 0.2 * kSpace;
-constexpr std::int16_t kWidthWithoutRecord = 240;
 
 constexpr const char* kBackground = "#f6f4ee";
 constexpr const char* kRowFill = "#ffffff";
@@ -66,30 +42,19 @@ constexpr const char* kFonts = "DejaVu Sans, Helvetica, Arial, sans-serif";
 constexpr const char* kFigureFonts = "DejaVu Serif, Times, serif";
 
 using N = SvgWriter;
-using Accidentals = std::map<std::pair<const Event*, std::size_t>, int>;
 
-int Diatonic(const Pitch& pitch) { return DiatonicStep(pitch.step, pitch.octave); }
-
-// Flags and beams an unbeamed note of this value has: one for an eighth, two for a 16th.
-int FlagCount(std::int32_t value) {
-    int flags = 0;
-    for (std::int32_t v = kEighth; v >= value && v > 0; v /= 2) ++flags;
-    return flags;
-}
-
-double SizeOf(const Event& event) {
-    if (event.IsGrace()) return kGraceSize;
-    return event.cue ? kCueSize : 1.0;
-}
-
+// An ellipse as two half arcs, from the end of its long axis on the right to the other end and
+// back.
 std::string HeadPath(double cx, double cy, double rx, double ry, double tiltDegrees) {
     const double tilt = tiltDegrees * 3.14159265358979323846 / 180.0;
     const double dx = rx * std::cos(tilt);
     const double dy = rx * std::sin(tilt);
-    const std::string radii = N::Number(rx) + "," + N::Number(ry) + " " + N::Number(tiltDegrees);
-    const std::string right = N::Number(cx + dx) + "," + N::Number(cy + dy);
-    const std::string left = N::Number(cx - dx) + "," + N::Number(cy - dy);
-    return "M" + right + " A" + radii + " 1 1 " + left + " A" + radii + " 1 1 " + right + " Z";
+    return SvgPath()
+        .MoveTo(cx + dx, cy + dy)
+        .ArcTo(rx, ry, tiltDegrees, true, true, cx - dx, cy - dy)
+        .ArcTo(rx, ry, tiltDegrees, true, true, cx + dx, cy + dy)
+        .Close()
+        .Data();
 }
 
 struct OpenGroup {
@@ -98,46 +63,14 @@ struct OpenGroup {
     bool drawn;  // whether any of its events is drawn: a group of spaces gets no number
 };
 
-struct PlacedEvent {
-    TimedEvent timed;
-    double x;  // the left edge of its column; a whole-measure rest's middle
-    // In a staff of several voices the first takes its stems up and the others down, so that
-    // the voices stay apart; alone, a voice's stems go by pitch. Grace notes' go up.
-    std::optional<bool> stemUp;
-};
-
-// The staves a barline runs through: an instrument's braced staves, or one staff alone.
-struct BarlineSpan {
-    std::size_t first;
-    std::size_t last;
-};
-
 class Picture {
 public:
-    Picture(std::span<const SvgRow> rows, std::string_view title) : rows_(rows), title_(title) {
-        std::size_t longest = 0;
-        double header = 0;
-        for (const SvgRow& row : rows_) {
-            longest = std::max(longest, row.label.size());
-            header = std::max(header, HeaderWidth(row));
-        }
-        systemLeft_ = kMargin +
-                      std::max(kMinLabelWidth, kLabelCharWidth * static_cast<double>(longest)) +
-                      kLabelGap + kBraceRoom;
-        measuresLeft_ = systemLeft_ + header;
-    }
+    Picture(std::span<const SvgRow> rows, std::string_view title)
+        : rows_(rows), title_(title), layout_(LayOutPicture(rows, title)) {}
 
     std::string Draw() {
-        double musicWidth = 0;
-        double height = kMargin + (title_.empty() ? 0 : kTitleHeight);
-        for (const SvgRow& row : rows_) {
-            musicWidth = std::max(musicWidth, RowWidth(row));
-            height += RowHeight(row) + kRowGap;
-        }
-        height += kMargin - kRowGap;
-        // Room for a closing barline's thick stroke.
-        const double width = measuresLeft_ + musicWidth + kMargin + 4;
-
+        const double width = layout_.width;
+        const double height = layout_.height;
         svg_.Open("svg", {{"xmlns", "http://www.w3.org/2000/svg"},
                           {"viewBox", "0 0 " + N::Number(width) + " " + N::Number(height)},
                           {"width", width},
@@ -147,127 +80,33 @@ public:
                      "Widths to scale: " + N::Number(kScale) + " SVG units per host unit, " +
                          N::Number(kSpace) + " per staff space.");
         svg_.Empty("rect", {{"width", width}, {"height", height}, {"fill", kBackground}});
-        double top = kMargin;
         if (!title_.empty()) {
             Text({{"class", "title"},
                   {"x", kMargin},
-                  {"y", top + 14},
+                  {"y", kMargin + 14},
                   {"font-size", 15},
                   {"font-weight", "bold"},
                   {"fill", kLabelInk}},
                  title_);
-            top += kTitleHeight;
         }
-        for (std::size_t i = 0; i < rows_.size(); ++i) {
-            DrawRow(rows_[i], i + 1, top, width);
-            top += RowHeight(rows_[i]) + kRowGap;
-        }
+        for (std::size_t i = 0; i < rows_.size(); ++i) DrawRow(rows_[i], i + 1, layout_.rowTops[i]);
         svg_.Close("svg");
         return svg_.Result();
     }
 
 private:
-    static std::size_t StaffCount(const SvgRow& row) {
-        if (row.document == nullptr) return 1;
-        return std::max<std::size_t>(1, row.document->GetScore().Staves().size());
-    }
-
-    static double RowHeight(const SvgRow& row) {
-        const auto staves = static_cast<double>(StaffCount(row));
-        return kNumberBand + kHeadroom + staves * kStaffHeight + (staves - 1) * kStaffGap +
-               kFootroom;
-    }
-
-    static MeasureFields FieldsOf(const Document& document, std::int32_t number) {
-        if (const auto fields = document.MeasureRecord(static_cast<std::int16_t>(number))) {
-            return *fields;
-        }
-        MeasureFields fields;
-        fields.width = kWidthWithoutRecord;
-        return fields;
-    }
-
-    static double MeasureWidth(const Document& document, std::int16_t number) {
-        return std::max<double>(1, FieldsOf(document, number).width) * kScale;
-    }
-
-    static double RowWidth(const SvgRow& row) {
-        if (row.document == nullptr) return 0;
-        double width = 0;
-        for (std::int32_t m = row.measures.first; m <= row.measures.last; ++m) {
-            width += MeasureWidth(*row.document, static_cast<std::int16_t>(m));
-        }
-        return width;
-    }
-
-    // A time signature is shown at the first measure and wherever it changes.
-    static bool ShowsTime(const Document& document, std::int32_t number) {
-        if (number <= 1) return true;
-        const MeasureFields now = FieldsOf(document, number);
-        const MeasureFields before = FieldsOf(document, number - 1);
-        return now.beats != before.beats || now.beatDuration != before.beatDuration;
-    }
-
-    static Clef ClefOfRow(const SvgRow& row, std::size_t staff) {
-        if (row.document == nullptr) return kTrebleClef;
-        return row.document->GetScore().ClefAt(staff, row.measures.first, Rational(0));
-    }
-
-    // The widest of the clefs that open the row's staves: their key signatures line up after it.
-    static double ClefColumn(const SvgRow& row) {
-        double clefs = 0;
-        for (std::size_t s = 0; s < StaffCount(row); ++s) {
-            clefs = std::max(clefs, ClefWidth(ClefOfRow(row, s)) * kSpace);
-        }
-        return clefs;
-    }
-
-    // The clefs, key signature and time signature before the row's first measure.
-    static double HeaderWidth(const SvgRow& row) {
-        double width = kHeaderPad + ClefColumn(row) + kHeaderGap;
-        if (row.document != nullptr) {
-            const MeasureFields fields = FieldsOf(*row.document, row.measures.first);
-            width += std::abs(fields.key) * kKeyAccidentalRoom * kScale;
-            if (ShowsTime(*row.document, row.measures.first)) width += kTimeSignatureRoom * kScale;
-        }
-        return width;
-    }
-
-    static std::vector<BarlineSpan> BarlineSpans(const SvgRow& row) {
-        std::vector<BarlineSpan> spans;
-        const std::size_t staves = StaffCount(row);
-        for (std::size_t s = 0; s < staves; ++s) {
-            std::size_t last = s;
-            if (row.document != nullptr && s < row.document->GetScore().Staves().size()) {
-                const Score& score = row.document->GetScore();
-                if (const StaffGroup* group = score.GroupOf(score.Staves()[s].slot)) {
-                    while (last + 1 < staves && score.Staves()[last + 1].slot <= group->lastSlot) {
-                        ++last;
-                    }
-                }
-            }
-            spans.push_back(BarlineSpan{s, last});
-            s = last;
-        }
-        return spans;
-    }
-
-    static double StaffTop(double firstStaff, std::size_t staff) {
-        return firstStaff + static_cast<double>(staff) * (kStaffHeight + kStaffGap);
-    }
-
-    void DrawRow(const SvgRow& row, std::size_t index, double top, double pictureWidth) {
+    void DrawRow(const SvgRow& row, std::size_t index, double top) {
         const double height = RowHeight(row);
         svg_.Open("g", {{"class", "row"}, {"id", "row-" + std::to_string(index)}});
         svg_.Empty("rect", {{"x", kMargin / 2},
                             {"y", top},
-                            {"width", pictureWidth - kMargin},
+                            {"width", layout_.width - kMargin},
                             {"height", height},
                             {"rx", 4},
                             {"fill", kRowFill},
                             {"stroke", kRowBorder}});
         const std::size_t staves = StaffCount(row);
-        const double firstStaff = top + kNumberBand + kHeadroom;
+        const double firstStaff = FirstStaffTop(top);
         const double lastStaffBottom = StaffTop(firstStaff, staves - 1) + kStaffHeight;
         Text({{"class", "label"},
               {"x", kMargin},
@@ -275,7 +114,7 @@ private:
               {"font-size", 12},
               {"fill", kLabelInk}},
              row.label);
-        const double rowRight = measuresLeft_ + RowWidth(row);
+        const double rowRight = layout_.measuresLeft + RowWidth(row);
         for (std::size_t s = 0; s < staves; ++s) {
             const double staffTop = StaffTop(firstStaff, s);
             svg_.Open("g", {{"class", "staff"},
@@ -284,7 +123,7 @@ private:
             for (int line = 0; line < 5; ++line) {
                 const double y = staffTop + line * kSpace;
                 svg_.Empty("line", {{"class", "staff-line"},
-                                    {"x1", systemLeft_},
+                                    {"x1", layout_.systemLeft},
                                     {"y1", y},
                                     {"x2", rowRight},
                                     {"y2", y},
@@ -294,18 +133,20 @@ private:
             svg_.Close("g");
         }
         if (staves > 1) {
-            Line("system-line", systemLeft_, firstStaff, systemLeft_, lastStaffBottom, 1.2);
+            Line("system-line", layout_.systemLeft, firstStaff, layout_.systemLeft, lastStaffBottom,
+                 1.2);
         }
         const std::vector<BarlineSpan> spans = BarlineSpans(row);
         for (const BarlineSpan& span : spans) {
             if (span.last > span.first) {
-                DrawBrace(svg_, systemLeft_ - 0.25 * kSpace, StaffTop(firstStaff, span.first),
+                DrawBrace(svg_, layout_.systemLeft - 0.25 * kSpace,
+                          StaffTop(firstStaff, span.first),
                           StaffTop(firstStaff, span.last) + kStaffHeight, kSpace);
             }
         }
         for (std::size_t s = 0; s < staves; ++s) DrawStaffStart(row, s, StaffTop(firstStaff, s));
         if (row.document != nullptr) {
-            double x = measuresLeft_;
+            double x = layout_.measuresLeft;
             for (std::int32_t m = row.measures.first; m <= row.measures.last; ++m) {
                 const auto number = static_cast<std::int16_t>(m);
                 const MeasureFields fields = FieldsOf(*row.document, number);
@@ -335,12 +176,11 @@ private:
     void DrawStaffStart(const SvgRow& row, std::size_t staff, double staffTop) {
         const Clef clef = ClefOfRow(row, staff);
         svg_.Open("g", {{"class", "staff-start"}, {"data-staff", static_cast<double>(staff + 1)}});
-        DrawClef(
-            svg_, clef,
-            GlyphFrame{systemLeft_ + kHeaderPad, LineY(staffTop, ClefOriginStep(clef)), kSpace},
-            "clef");
+        DrawClef(svg_, clef,
+                 GlyphFrame{layout_.clefLeft, LineY(staffTop, ClefOriginStep(clef)), kSpace},
+                 "clef");
         if (row.document != nullptr) {
-            double x = systemLeft_ + kHeaderPad + ClefColumn(row) + kHeaderGap;
+            double x = KeySignatureLeft(layout_, row);
             const MeasureFields fields = FieldsOf(*row.document, row.measures.first);
             x += KeySignature(clef, fields.key, fields.key, x, staffTop);
             if (ShowsTime(*row.document, row.measures.first)) TimeSignature(fields, x, staffTop);
@@ -435,84 +275,12 @@ private:
         }
     }
 
-    // Each staff's events with the left edge of their columns, voice after voice, as the note
-    // position records list them.
-    static std::vector<std::vector<PlacedEvent>> Place(const Document& document,
-                                                       const Measure& measure, std::int16_t number,
-                                                       const MeasureFields& fields, double x) {
-        const Score& score = document.GetScore();
-        std::vector<std::vector<PlacedEvent>> placed(measure.staves.size());
-        std::vector<Rational> onsets;
-        for (std::size_t s = 0; s < measure.staves.size(); ++s) {
-            const auto& voices = measure.staves[s];
-            const auto sounding = std::count_if(voices.begin(), voices.end(), [](const Voice& v) {
-                return std::any_of(v.events.begin(), v.events.end(),
-                                   [](const Event& e) { return !e.space && !e.IsGrace(); });
-            });
-            for (std::size_t v = 0; v < voices.size(); ++v) {
-                for (const TimedEvent& event : voices[v].Timed()) {
-                    std::optional<bool> up;
-                    if (event.event->IsGrace()) {
-                        up = true;
-                    } else if (sounding > 1) {
-                        up = v == 0;
-                    }
-                    placed[s].push_back(PlacedEvent{event, 0, up});
-                    onsets.push_back(event.onset);
-                }
-            }
-        }
-        std::sort(onsets.begin(), onsets.end());
-        onsets.erase(std::unique(onsets.begin(), onsets.end()), onsets.end());
-        // Without positions, onsets are spread evenly over the measure's room for notes.
-        const double room = std::max<double>(
-            fields.width - fields.leadingSpace - fields.trailingSpace, fields.width / 2.0);
-        const double step = onsets.empty() ? 0 : room / static_cast<double>(onsets.size());
-        for (std::size_t s = 0; s < placed.size() && s < score.Staves().size(); ++s) {
-            const auto positions = NotePositions(document, number, score.Staves()[s].slot);
-            const bool respaced = positions.size() == placed[s].size();
-            for (std::size_t i = 0; i < placed[s].size(); ++i) {
-                PlacedEvent& item = placed[s][i];
-                double position = 0;
-                if (respaced) {
-                    position = positions[i];
-                } else if (item.timed.event->wholeMeasure) {
-                    position = fields.leadingSpace + room / 2;
-                } else {
-                    const auto column =
-                        std::lower_bound(onsets.begin(), onsets.end(), item.timed.onset) -
-                        onsets.begin();
-                    position = fields.leadingSpace + step * static_cast<double>(column) -
-                               item.timed.graceRank * kGraceNoteSpace;
-                }
-                item.x = x + position * kScale;
-            }
-        }
-        return placed;
-    }
-
-    // Where a clef change stands: in the room the spacing gave it before the first column at
-    // its point (graces included), or before the trailing space at the measure's end.
-    static double ClefChangeX(const std::vector<std::vector<PlacedEvent>>& placed,
-                              const ClefChange& change, const MeasureFields& fields, double x) {
-        std::optional<double> column;
-        for (const auto& staff : placed) {
-            for (const PlacedEvent& item : staff) {
-                if (item.timed.onset == change.at && !item.timed.event->wholeMeasure) {
-                    column = std::min(column.value_or(item.x), item.x);
-                }
-            }
-        }
-        const double end = x + (fields.width - fields.trailingSpace) * kScale;
-        return column.value_or(end) - kClefChangeSpace * kScale;
-    }
-
     void DrawMeasure(const Document& document, std::int16_t number, const MeasureFields& fields,
                      double x, double firstStaff) {
         const Measure* measure = document.GetScore().MeasureNumber(number);
         if (measure == nullptr) return;
         const Score& score = document.GetScore();
-        const auto placed = Place(document, *measure, number, fields, x);
+        const auto placed = PlaceEvents(document, *measure, number, fields, x);
         for (std::size_t s = 0; s < placed.size(); ++s) {
             const double staffTop = StaffTop(firstStaff, s);
             svg_.Open("g", {{"class", "measure"},
@@ -521,12 +289,7 @@ private:
                             {"data-x", x}});
             for (const ClefChange& change : measure->clefChanges) {
                 if (change.staff != s) continue;
-                const double left = ClefChangeX(placed, change, fields, x);
-                const double size = kSpace * kClefChangeSize;
-                DrawClef(svg_, change.clef,
-                         GlyphFrame{
-                             left + (kClefChangeSpace * kScale - ClefWidth(change.clef) * size) / 2,
-                             LineY(staffTop, ClefOriginStep(change.clef)), size},
+                DrawClef(svg_, change.clef, ClefChangeFrame(placed, change, fields, x, staffTop),
                          "clef-change");
             }
             std::vector<TimedEvent> timed;
@@ -573,11 +336,6 @@ private:
         }
     }
 
-    // The height of a staff step (half a space) above the middle line.
-    static double LineY(double staffTop, int step) {
-        return staffTop + 2 * kSpace - step * kSpace / 2;
-    }
-
     // Ledger lines from the staff out to the notes, for notes beyond its top or bottom line.
     void Ledgers(double left, double right, double staffTop, int lowest, int highest) {
         for (int step = 6; step <= highest; step += 2) {
@@ -598,111 +356,56 @@ private:
         }
     }
 
-    // Heads stacked by their steps on the staff (every head on the middle line under a clef
-    // that names no pitch); the stem goes up when the notes lie mostly below the middle line.
-    // Of two heads a second apart, one moves to the other side of the stem. Accidentals stand
-    // left of the heads, a column further out for each that would touch the one above.
+    // A chord as LayOutChord places it: ledger lines, accidentals, heads, the stem with its
+    // flags (and a grace note's slash), dots.
     void Note(const PlacedEvent& item, double staffTop, const Clef& clef,
               const Accidentals& accidentals) {
         const Event& event = *item.timed.event;
-        const double k = SizeOf(event);
-        const std::optional<int> middle = clef.MiddleLine();
-        struct Head {
-            int step;  // above the middle line
-            std::size_t pitch;
-        };
-        std::vector<Head> heads;
-        for (std::size_t i = 0; i < event.pitches.size(); ++i) {
-            heads.push_back(Head{middle ? Diatonic(event.pitches[i]) - *middle : 0, i});
-        }
-        std::stable_sort(heads.begin(), heads.end(),
-                         [](const Head& a, const Head& b) { return a.step < b.step; });
-        const int lowest = heads.front().step;
-        const int highest = heads.back().step;
-        const bool up = item.stemUp.value_or(highest < -lowest);
-        const bool whole = event.value >= kWhole;
+        const ChordLayout chord = LayOutChord(item, staffTop, clef, accidentals);
+        const double k = chord.size;
         const bool open = event.value >= kHalf;
-        const double rx = (whole ? kWholeRx : kHeadRx) * k;
-        const double ry = (whole ? kWholeRy : kHeadRy) * k;
-        const double cx = item.x + rx;
-
-        std::vector<double> centres(heads.size(), cx);
-        const double shift = 2 * rx - 1.2 * k;
-        for (std::size_t n = 1; n < heads.size(); ++n) {
-            // Walk from the stem's end of the chord: from the bottom for an up stem.
-            const std::size_t i = up ? n : heads.size() - 1 - n;
-            const std::size_t previous = up ? i - 1 : i + 1;
-            if (std::abs(heads[i].step - heads[previous].step) == 1 && centres[previous] == cx) {
-                centres[i] = cx + (up ? shift : -shift);
-            }
+        Ledgers(chord.ledgerLeft, chord.ledgerRight, staffTop, chord.lowest, chord.highest);
+        for (const PlacedAccidental& accidental : chord.accidentals) {
+            DrawAccidental(svg_, accidental.alter,
+                           GlyphFrame{accidental.left, accidental.y, kSpace * k}, "accidental");
         }
-        const auto [leftmost, rightmost] = std::minmax_element(centres.begin(), centres.end());
-        Ledgers(*leftmost - rx - 3 * k, *rightmost + rx + 3 * k, staffTop, lowest, highest);
-
-        // Accidentals from the top down; none under a clef that names no pitch.
-        std::vector<std::pair<int, double>> columns;  // step and left edge of those placed
-        for (std::size_t n = clef.Pitched() ? heads.size() : 0; n-- > 0;) {
-            const auto shown = accidentals.find({&event, heads[n].pitch});
-            if (shown == accidentals.end()) continue;
-            const double width = AccidentalWidth(shown->second) * kSpace * k;
-            double right = *leftmost - rx - kAccidentalGap * k;
-            for (const auto& [step, left] : columns) {
-                if (step - heads[n].step < 6) right = std::min(right, left - kAccidentalGap * k);
-            }
-            columns.emplace_back(heads[n].step, right - width);
-            DrawAccidental(svg_, shown->second,
-                           GlyphFrame{right - width, LineY(staffTop, heads[n].step), kSpace * k},
-                           "accidental");
-        }
-
-        for (const Head& head : heads) {
-            const double cy = LineY(staffTop, head.step);
-            const double centre = centres[static_cast<std::size_t>(&head - heads.data())];
+        for (const PlacedHead& head : chord.heads) {
             svg_.Empty("path",
                        {{"class", "head"},
                         {"data-size", event.IsGrace() ? "grace" : (event.cue ? "cue" : "full")},
-                        {"data-cx", centre},
-                        {"data-cy", cy},
-                        {"d", HeadPath(centre, cy, rx, ry, whole ? 0.0 : kHeadTilt)},
+                        {"data-cx", head.centre},
+                        {"data-cy", head.y},
+                        {"d", HeadPath(head.centre, head.y, chord.rx, chord.ry,
+                                       chord.whole ? 0.0 : kHeadTilt)},
                         {"fill", open ? kRowFill : kInk},
                         {"stroke", kInk},
-                        {"stroke-width", (open ? (whole ? 2.0 : 1.5) : 0.5) * k}});
+                        {"stroke-width", (open ? (chord.whole ? 2.0 : 1.5) : 0.5) * k}});
         }
-
-        const int flags = FlagCount(event.value);
-        if (!whole) {
-            const double stemX = up ? cx + rx - 0.7 * k : cx - rx + 0.7 * k;
-            const double extra = std::max(0, flags - 2) * kFlagStep * k;
-            const double from = LineY(staffTop, up ? lowest : highest);
-            const double end = up ? LineY(staffTop, highest) - kStemLength * k - extra
-                                  : LineY(staffTop, lowest) + kStemLength * k + extra;
-            Line("stem", stemX, from, stemX, end, 1.2 * k);
-            const double sign = up ? 1 : -1;
-            for (int f = 0; f < flags; ++f) {
-                const double tip = end + sign * kFlagStep * k * f;
+        if (chord.stem) {
+            const Stem& stem = *chord.stem;
+            Line("stem", stem.x, stem.from, stem.x, stem.end, 1.2 * k);
+            const double sign = chord.up ? 1 : -1;
+            for (int f = 0; f < chord.flags; ++f) {
+                const double tip = stem.end + sign * kFlagStep * k * f;
+                const SvgPath flag =
+                    SvgPath()
+                        .MoveTo(stem.x, tip)
+                        .CurveBy(0, 5 * sign * k, 8 * k, 7 * sign * k, 6 * k, 15 * sign * k);
                 svg_.Empty("path", {{"class", "flag"},
-                                    {"d", "M" + N::Number(stemX) + "," + N::Number(tip) + " c0," +
-                                              N::Number(5 * sign * k) + " " + N::Number(8 * k) +
-                                              "," + N::Number(7 * sign * k) + " " +
-                                              N::Number(6 * k) + "," + N::Number(15 * sign * k)},
+                                    {"d", flag.Data()},
                                     {"fill", "none"},
                                     {"stroke", kInk},
                                     {"stroke-width", 1.4 * k}});
             }
             if (event.grace == Grace::Slashed) {
                 // Across the stem near its end, rising to the right.
-                const double y = end + sign * 0.9 * kSpace * k;
-                Line("grace-slash", stemX - 0.55 * kSpace * k, y + 0.45 * kSpace * k,
-                     stemX + 0.75 * kSpace * k, y - 0.35 * kSpace * k, 1.1 * k);
+                const double y = stem.end + sign * 0.9 * kSpace * k;
+                Line("grace-slash", stem.x - 0.55 * kSpace * k, y + 0.45 * kSpace * k,
+                     stem.x + 0.75 * kSpace * k, y - 0.35 * kSpace * k, 1.1 * k);
             }
         }
         if (event.dots > 0) {
-            // Beside the rightmost head, clear of an up stem's flags, in a space.
-            const double dotX = *rightmost + rx + 3.5 * k + (up && flags > 0 ? 7 * k : 0);
-            for (const Head& head : heads) {
-                const bool onLine = head.step % 2 == 0;
-                Dots(dotX, LineY(staffTop, head.step) - (onLine ? kSpace / 2 : 0), event.dots, k);
-            }
+            for (const PlacedHead& head : chord.heads) Dots(chord.dotX, head.dotY, event.dots, k);
         }
     }
 
@@ -741,13 +444,14 @@ private:
                                 {"fill", kInk}});
         } else if (value >= kQuarter) {
             const double top = staffTop + 2 * kSpace - 1.5 * kSpace * k;
-            svg_.Empty("path", {{"d", "M" + N::Number(x + 4 * k) + "," + N::Number(top) + " l" +
-                                          N::Number(5 * k) + "," + N::Number(7 * k) + " l" +
-                                          N::Number(-4 * k) + "," + N::Number(6 * k) + " l" +
-                                          N::Number(5 * k) + "," + N::Number(7 * k) + " c" +
-                                          N::Number(-4 * k) + "," + N::Number(-2 * k) + " " +
-                                          N::Number(-7 * k) + "," + N::Number(1 * k) + " " +
-                                          N::Number(-3 * k) + "," + N::Number(6 * k)},
+            // Down right, back left, down right again, and a hook curling back.
+            const SvgPath zigzag = SvgPath()
+                                       .MoveTo(x + 4 * k, top)
+                                       .LineBy(5 * k, 7 * k)
+                                       .LineBy(-4 * k, 6 * k)
+                                       .LineBy(5 * k, 7 * k)
+                                       .CurveBy(-4 * k, -2 * k, -7 * k, 1 * k, -3 * k, 6 * k);
+            svg_.Empty("path", {{"d", zigzag.Data()},
                                 {"fill", "none"},
                                 {"stroke", kInk},
                                 {"stroke-width", 2 * k},
@@ -765,13 +469,13 @@ private:
                 svg_.Empty(
                     "circle",
                     {{"cx", stemX - 6 * k}, {"cy", y + 1 * k}, {"r", 2.3 * k}, {"fill", kInk}});
-                svg_.Empty("path",
-                           {{"d", "M" + N::Number(stemX - 6 * k) + "," + N::Number(y + 1 * k) +
-                                      " q" + N::Number(3 * k) + "," + N::Number(2 * k) + " " +
-                                      N::Number(6 * k) + "," + N::Number(-1 * k)},
-                            {"fill", "none"},
-                            {"stroke", kInk},
-                            {"stroke-width", 1.3 * k}});
+                const SvgPath hook = SvgPath()
+                                         .MoveTo(stemX - 6 * k, y + 1 * k)
+                                         .QuadraticBy(3 * k, 2 * k, 6 * k, -1 * k);
+                svg_.Empty("path", {{"d", hook.Data()},
+                                    {"fill", "none"},
+                                    {"stroke", kInk},
+                                    {"stroke-width", 1.3 * k}});
             }
             right = x + 13 * k;
         }
@@ -781,25 +485,11 @@ private:
 
     std::span<const SvgRow> rows_;
     std::string_view title_;
-    double systemLeft_ = 0;    // where the staves begin, right of labels and braces
-    double measuresLeft_ = 0;  // where the first measure begins, after the clefs and signatures
+    PictureLayout layout_;
     SvgWriter svg_;
 };
 
 }  // namespace
-
-MeasureRange SelectedMeasures(const Document& document) {
-    if (document.HasSelection()) {
-        const NXRegionRecord& selection = document.Selection();
-        return MeasureRange{std::max<std::int16_t>(selection.startMeasure, 1),
-                            selection.endMeasure};
-    }
-    auto count = static_cast<std::int16_t>(document.GetScore().Measures().size());
-    for (const RecordId& id : document.Records().IdsOfTag(kTagMeasureRecord)) {
-        count = std::max(count, id.item);
-    }
-    return MeasureRange{1, count};
-}
 
 std::string CompareSvg(std::span<const SvgRow> rows, std::string_view title) {
     return Picture(rows, title).Draw();

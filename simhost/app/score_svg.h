@@ -27,20 +27,13 @@
 #include <string_view>
 #include <vector>
 
+#include "simhost/app/measure_selection.h"
 #include "simhost/document/document.h"
 
 namespace simhost {
 
 // 12 SVG units per staff space.
 constexpr double kSvgUnitsPerHostUnit = 0.5;
-
-struct MeasureRange {
-    std::int16_t first = 1;
-    std::int16_t last = 1;
-};
-
-// The selected measures; every measure of the score when nothing is selected.
-MeasureRange SelectedMeasures(const Document& document);
 
 struct SvgRow {
     std::string label;

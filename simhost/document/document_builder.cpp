@@ -4,7 +4,7 @@
 #include <stdexcept>
 #include <utility>
 
-#include "simhost/document/byte_access.h"
+#include "framework/data/byte_fields.h"
 #include "simhost/document/score_notation.h"
 
 namespace simhost {
@@ -182,7 +182,7 @@ Document DocumentBuilder::Build() const {
     AddPreferences(records);
     for (const AllotmentRow& row : allotments_) {
         std::vector<std::uint8_t> bytes(12, 0);
-        WriteInt16(bytes, 0, row.width);
+        WriteInt16(bytes.data(), 0, row.width);
         records.Put(RecordId{kTagAllotment, static_cast<std::int16_t>(row.duration), 0},
                     StoredRecord{{}, std::move(bytes)});
     }

@@ -274,12 +274,7 @@ private:
     }
 
     std::optional<std::uint32_t> Tag(std::string_view word) {
-        if (word.size() == 4) {
-            return (static_cast<std::uint32_t>(static_cast<unsigned char>(word[0])) << 24) |
-                   (static_cast<std::uint32_t>(static_cast<unsigned char>(word[1])) << 16) |
-                   (static_cast<std::uint32_t>(static_cast<unsigned char>(word[2])) << 8) |
-                   static_cast<std::uint32_t>(static_cast<unsigned char>(word[3]));
-        }
+        if (word.size() == 4) return PackTag(word);
         std::uint32_t tag = 0;
         if (word.size() == 10 && word.starts_with("0x")) {
             const auto [end, ec] = std::from_chars(word.data() + 2, word.data() + 10, tag, 16);

@@ -1,6 +1,6 @@
 #include "simhost/document/measure_record.h"
 
-#include "simhost/document/byte_access.h"
+#include "framework/data/byte_fields.h"
 
 namespace simhost {
 namespace {
@@ -18,22 +18,28 @@ constexpr std::size_t kTrailingSpace = 26;
 }  // namespace
 
 MeasureFields MeasureFields::Read(std::span<const std::uint8_t> record) {
+    // A field past the record's end (the short layout's trailing space, or a record cut short)
+    // reads as 0.
+    const auto field = [record](std::size_t offset) -> std::int16_t {
+        return offset + 2 <= record.size() ? ReadInt16(record.data(), offset) : 0;
+    };
     MeasureFields fields;
-    fields.width = ReadInt16(record, kWidth);
-    fields.leadingSpace = ReadInt16(record, kLeadingSpace);
-    fields.beats = ReadInt16(record, kBeats);
-    fields.beatDuration = ReadInt16(record, kBeatDuration);
-    fields.key = ReadInt16(record, kKey);
-    fields.barline = static_cast<Barline>(ReadUint16(record, kBarline));
-    fields.flags = ReadUint16(record, kFlags);
-    fields.numberShown = ReadInt16(record, kNumberShown);
-    fields.trailingSpace = ReadInt16(record, kTrailingSpace);
+    fields.width = field(kWidth);
+    fields.leadingSpace = field(kLeadingSpace);
+    fields.beats = field(kBeats);
+    fields.beatDuration = field(kBeatDuration);
+    fields.key = field(kKey);
+    fields.barline = static_cast<Barline>(static_cast<std::uint16_t>(field(kBarline)));
+    fields.flags = static_cast<std::uint16_t>(field(kFlags));
+    fields.numberShown = field(kNumberShown);
+    fields.trailingSpace = field(kTrailingSpace);
     return fields;
 }
 
 void MeasureFields::WriteInto(std::vector<std::uint8_t>& record) const {
+    // Grown first, so that every field fits.
     if (record.size() < kMeasureBytesLong) record.resize(kMeasureBytesLong, 0);
-    const std::span<std::uint8_t> bytes(record);
+    std::uint8_t* bytes = record.data();
     WriteInt16(bytes, kWidth, width);
     WriteInt16(bytes, kLeadingSpace, leadingSpace);
     WriteInt16(bytes, kBeats, beats);

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <utility>
 
-#include "simhost/document/byte_access.h"
+#include "framework/data/byte_fields.h"
 
 namespace simhost {
 namespace {
@@ -13,6 +13,8 @@ constexpr std::size_t kAllotmentFlag = 12;
 constexpr std::size_t kReferenceDuration = 14;
 constexpr std::size_t kReferenceWidth = 18;
 constexpr std::size_t kScalingFactor = 22;  // 32-bit, low word first
+// The fields are read and written in place, unchecked: they all lie inside the three blocks.
+static_assert(kScalingFactor + 4 <= kSpacingPreferenceBytes);
 
 }  // namespace
 
@@ -35,18 +37,18 @@ SpacingPreferences SpacingPreferences::Read(const RecordStore& records) {
 
 SpacingPreferences SpacingPreferences::FromBytes(const std::array<std::uint8_t, 36>& bytes) {
     SpacingPreferences preferences;
-    preferences.byAllotments = ReadInt16(bytes, kAllotmentFlag) != 0;
-    preferences.referenceDuration = ReadInt16(bytes, kReferenceDuration);
-    preferences.referenceWidth = ReadInt16(bytes, kReferenceWidth);
-    preferences.scalingFactor = ReadInt32(bytes, kScalingFactor);
+    preferences.byAllotments = ReadInt16(bytes.data(), kAllotmentFlag) != 0;
+    preferences.referenceDuration = ReadInt16(bytes.data(), kReferenceDuration);
+    preferences.referenceWidth = ReadInt16(bytes.data(), kReferenceWidth);
+    preferences.scalingFactor = ReadInt32(bytes.data(), kScalingFactor);
     return preferences;
 }
 
 void SpacingPreferences::WriteInto(std::array<std::uint8_t, 36>& bytes) const {
-    WriteInt16(bytes, kAllotmentFlag, byAllotments ? 1 : 0);
-    WriteInt16(bytes, kReferenceDuration, referenceDuration);
-    WriteInt16(bytes, kReferenceWidth, referenceWidth);
-    WriteInt32(bytes, kScalingFactor, scalingFactor);
+    WriteInt16(bytes.data(), kAllotmentFlag, byAllotments ? 1 : 0);
+    WriteInt16(bytes.data(), kReferenceDuration, referenceDuration);
+    WriteInt16(bytes.data(), kReferenceWidth, referenceWidth);
+    WriteInt32(bytes.data(), kScalingFactor, scalingFactor);
 }
 
 AllotmentTable::AllotmentTable(std::vector<AllotmentRow> rows) {
@@ -68,7 +70,7 @@ AllotmentTable AllotmentTable::Read(const RecordStore& records) {
         const StoredRecord& record = *records.Find(id);
         if (record.bytes.size() < 2) continue;
         rows.push_back(
-            AllotmentRow{static_cast<std::uint16_t>(id.item), ReadInt16(record.bytes, 0)});
+            AllotmentRow{static_cast<std::uint16_t>(id.item), ReadInt16(record.bytes.data(), 0)});
     }
     return AllotmentTable(std::move(rows));
 }

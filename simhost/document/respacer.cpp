@@ -4,7 +4,7 @@
 #include <cmath>
 #include <optional>
 
-#include "simhost/document/byte_access.h"
+#include "framework/data/byte_fields.h"
 #include "simhost/document/measure_spacer.h"
 
 namespace simhost {
@@ -48,7 +48,7 @@ void Respacer::RespaceMeasure(std::int16_t number, const NoteWidths& widths) {
         StoredRecord record;
         record.bytes.resize(positions.size() * 2);
         for (std::size_t i = 0; i < positions.size(); ++i) {
-            WriteInt16(record.bytes, 2 * i, positions[i]);
+            WriteInt16(record.bytes.data(), 2 * i, positions[i]);
         }
         document_.Write(RecordId{kTagNotePositions, number, score.Staves()[staff].slot},
                         std::move(record));
@@ -66,10 +66,10 @@ void Respacer::FitToWidth(std::int16_t number, std::int16_t previousWidth) {
     for (const RecordId& id : document_.Records().IdsOfTag(kTagNotePositions, number, number)) {
         StoredRecord record = *document_.Records().Find(id);
         for (std::size_t offset = 0; offset + 2 <= record.bytes.size(); offset += 2) {
-            const std::int32_t from = ReadInt16(record.bytes, offset) - fields->leadingSpace;
+            const std::int32_t from = ReadInt16(record.bytes.data(), offset) - fields->leadingSpace;
             const long to =
                 fields->leadingSpace + std::lround(static_cast<double>(from) * after / before);
-            WriteInt16(record.bytes, offset,
+            WriteInt16(record.bytes.data(), offset,
                        static_cast<std::int16_t>(std::clamp<long>(to, -32768, 32767)));
         }
         document_.Write(id, std::move(record));
@@ -83,7 +83,7 @@ std::vector<std::int16_t> NotePositions(const Document& document, std::int16_t m
         document.Records().Find(RecordId{kTagNotePositions, measure, slot});
     if (record == nullptr) return positions;
     for (std::size_t offset = 0; offset + 2 <= record->bytes.size(); offset += 2) {
-        positions.push_back(ReadInt16(record->bytes, offset));
+        positions.push_back(ReadInt16(record->bytes.data(), offset));
     }
     return positions;
 }

@@ -1,9 +1,34 @@
-// Which selections a user may ask for: forwards, and inside the document.
+// Which measures a picture covers, and which selections a user may ask for: forwards, and
+// inside the document.
 #include "simhost/app/measure_selection.h"
 
 #include <gtest/gtest.h>
 
+#include "simhost/document/document_builder.h"
+
 namespace {
+
+using simhost::Document;
+using simhost::DocumentBuilder;
+
+TEST(SelectedMeasures, AreTheSelectionOrTheWholeScore) {
+    const Document selected = DocumentBuilder().withMeasures(6).withSelection(2, 4).Build();
+    EXPECT_EQ(simhost::SelectedMeasures(selected).first, 2);
+    EXPECT_EQ(simhost::SelectedMeasures(selected).last, 4);
+    const Document unselected = DocumentBuilder().withMeasures(6).Build();
+    EXPECT_EQ(simhost::SelectedMeasures(unselected).first, 1);
+    EXPECT_EQ(simhost::SelectedMeasures(unselected).last, 6);
+}
+
+TEST(SelectedMeasures, WithoutASelectionReachTheLastMeasureRecordPastTheMusic) {
+    const Document document =
+        DocumentBuilder()
+            .withMeasures(2)
+            .withRecord(simhost::kTagMeasureRecord, 5, 0, simhost::MeasureFields().ToRecord())
+            .Build();
+    EXPECT_EQ(simhost::SelectedMeasures(document).first, 1);
+    EXPECT_EQ(simhost::SelectedMeasures(document).last, 5);
+}
 
 struct SelectionCase {
     std::int32_t first;

@@ -229,13 +229,4 @@ TEST(ScoreSvg, BeforeAndAfterShowsTheSameMeasuresInTwoStates) {
     EXPECT_NEAR(lastBarline(rows[1]) - start, respaced * simhost::kSvgUnitsPerHostUnit, 0.005);
 }
 
-TEST(ScoreSvg, SelectedMeasuresAreTheSelectionOrTheWholeScore) {
-    const Document selected = DocumentBuilder().withMeasures(6).withSelection(2, 4).Build();
-    EXPECT_EQ(simhost::SelectedMeasures(selected).first, 2);
-    EXPECT_EQ(simhost::SelectedMeasures(selected).last, 4);
-    const Document unselected = DocumentBuilder().withMeasures(6).Build();
-    EXPECT_EQ(simhost::SelectedMeasures(unselected).first, 1);
-    EXPECT_EQ(simhost::SelectedMeasures(unselected).last, 6);
-}
-
 }  // namespace

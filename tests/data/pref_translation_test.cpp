@@ -19,20 +19,13 @@ struct BlockCase {
     std::vector<std::int16_t> refusedItems;
 };
 
-// The tag of four characters given at run time, the first in the most significant byte.
-std::uint32_t Tag(const char* chars) {
-    std::uint32_t tag = 0;
-    for (int i = 0; i < 4; ++i) tag = (tag << 8) | static_cast<unsigned char>(chars[i]);
-    return tag;
-}
-
 std::ostream& operator<<(std::ostream& out, const BlockCase& c) { return out << c.prefTag; }
 
 class BlockTable : public RecordHostTest, public ::testing::WithParamInterface<BlockCase> {};
 
 TEST_P(BlockTable, LoadAssemblesConsecutiveSourceRecords) {
     const BlockCase& c = GetParam();
-    const std::uint32_t source = Tag(c.sourceTag);
+    const std::uint32_t source = PackTag(c.sourceTag);
     for (int k = 0; k < c.count; ++k) {
         store.Put(source, -2, static_cast<std::int16_t>(c.firstIncidence + k),
                   Bytes(12, static_cast<std::uint8_t>(k + 1)));
@@ -40,7 +33,7 @@ TEST_P(BlockTable, LoadAssemblesConsecutiveSourceRecords) {
     NXRecordKey key{c.acceptedItem, 0, {}};
     Bytes buffer(12 * c.count + 4, 0xEE);
     std::int32_t size = 12 * c.count;
-    const std::uint32_t pref = Tag(c.prefTag);
+    const std::uint32_t pref = PackTag(c.prefTag);
     ASSERT_NE(NX_LoadEData(pref, &key, buffer.data(), &size, 0x12050000), 0);
     EXPECT_EQ(size, 12 * c.count);
     for (int k = 0; k < c.count; ++k) EXPECT_EQ(buffer[12 * k + 11], k + 1) << "block " << k;
@@ -56,7 +49,7 @@ TEST_P(BlockTable, LoadAssemblesConsecutiveSourceRecords) {
 
 TEST_P(BlockTable, ItemNumbersOutsideTheRangeFailWithoutAHostCall) {
     const BlockCase& c = GetParam();
-    const std::uint32_t pref = Tag(c.prefTag);
+    const std::uint32_t pref = PackTag(c.prefTag);
     for (const std::int16_t item : c.refusedItems) {
         NXRecordKey key{item, 0, {}};
         Bytes buffer(12 * c.count);
@@ -69,8 +62,8 @@ TEST_P(BlockTable, ItemNumbersOutsideTheRangeFailWithoutAHostCall) {
 
 TEST_P(BlockTable, SaveSpreadsTheBufferOverTheSourceRecords) {
     const BlockCase& c = GetParam();
-    const std::uint32_t source = Tag(c.sourceTag);
-    const std::uint32_t pref = Tag(c.prefTag);
+    const std::uint32_t source = PackTag(c.sourceTag);
+    const std::uint32_t pref = PackTag(c.prefTag);
     Bytes buffer(12 * c.count);
     for (std::size_t i = 0; i < buffer.size(); ++i) buffer[i] = static_cast<std::uint8_t>(i);
     NXRecordKey key{c.acceptedItem, 0, {}};
@@ -89,7 +82,7 @@ TEST_P(BlockTable, TagsOneCharacterAwayGoToTheHostUnchanged) {
     for (int position = 0; position < 4; ++position) {
         std::string chars = c.prefTag;
         chars[static_cast<std::size_t>(position)] = '#';  // in no tag of the table
-        const std::uint32_t tag = Tag(chars.c_str());
+        const std::uint32_t tag = PackTag(chars);
         NXRecordKey key{c.acceptedItem, 0, {}};
         Bytes buffer(12 * c.count);
         std::int32_t size = 12 * c.count;
