@@ -319,6 +319,10 @@ int main(int argc, char** argv) {
         std::fputs(simhost::SimUsage(), stdout);
         return 0;
     }
+    if (parsed.options->version) {
+        std::printf("notavo-sim %s\n", QUOR_VERSION);
+        return 0;
+    }
     try {
         return Main(*parsed.options);
     } catch (const Failure& failure) {

@@ -39,7 +39,8 @@ const char* SimUsage() {
            "  --svg PATH             draw the measures before and after\n"
            "  --compare-all PATH     draw the measures once for each task\n"
            "  --save PATH            save the document afterwards (.ntv)\n"
-           "  --host-version HEX     the host version to play (default 0x12050000)\n";
+           "  --host-version HEX     the host version to play (default 0x12050000)\n"
+           "  --version              print the version and stop\n";
 }
 
 ParsedOptions ParseSimOptions(const std::vector<std::string>& args, const std::string& module) {
@@ -57,6 +58,8 @@ ParsedOptions ParseSimOptions(const std::vector<std::string>& args, const std::s
         bool ok = true;
         if (arg == "--help" || arg == "-h") {
             options.help = true;
+        } else if (arg == "--version") {
+            options.version = true;
         } else if (arg == "--module") {
             ok = value(options.module);
         } else if (arg == "--document") {

@@ -23,6 +23,7 @@ struct SimOptions {
     std::string save;
     std::uint32_t hostVersion = 0x12050000;
     bool help = false;
+    bool version = false;
 };
 
 struct ParsedOptions {
