@@ -21,7 +21,7 @@ declare -A needs=(
   # them with coreutils.
   [dist]="@windows"
   # make test-reproducible: the modules of both architectures built twice.
-  [reproducible]="@windows git"
+  [reproducible]="@windows binutils git"
   [fuzz]="@native clang libclang-rt-14-dev"
   [coverage]="@native gcovr"
   [memcheck]="@native valgrind"
