@@ -9,6 +9,7 @@
 #include <set>
 #include <string>
 
+#include "simhost/app/svg_writer.h"
 #include "spacing/spacing_tasks.h"
 #include "tests/app/sim_command.h"
 
@@ -43,27 +44,9 @@ std::string PictureName(const std::string& title) {
 
 // HTML text; a line feed of a description becomes a line break.
 std::string Html(const std::string& text) {
-    std::string out;
-    for (const char c : text) {
-        switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '"':
-                out += "&quot;";
-                break;
-            case '\n':
-                out += "<br>\n";
-                break;
-            default:
-                out.push_back(c);
-        }
+    std::string out = simhost::SvgWriter::Escaped(text);
+    for (std::size_t at = out.find('\n'); at != std::string::npos; at = out.find('\n', at + 5)) {
+        out.replace(at, 1, "<br>\n");
     }
     return out;
 }
