@@ -8,8 +8,8 @@ install(DIRECTORY ${PROJECT_SOURCE_DIR}/docs/guide DESTINATION . COMPONENT packa
 install(FILES $<TARGET_FILE_DIR:QuorNoteSpacing>/${QUOR_SYMBOLS_FILE} DESTINATION .
         COMPONENT symbols)
 # Last in each component: the checksums of its files as they go into the zip, which
-# `sha256sum -c SHA256SUMS` checks in the unpacked folder. The files' times are set to the
-# source's commit time (SOURCE_DATE_EPOCH, else 0), so that a zip records no time of the build.
+# `sha256sum -c SHA256SUMS` checks in the unpacked folder. The zips record no time of the build
+# when CPack is given SOURCE_DATE_EPOCH: it then gives every entry that time.
 foreach(component package symbols)
   install(CODE "
     set(root \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}\")

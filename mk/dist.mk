@@ -2,14 +2,15 @@
 # guide with its pictures, SHA256SUMS) and the module's symbols beside it in
 # dist/QuorNoteSpacing-VERSION-win32-symbols.zip, made by CPack from the install rules of
 # cmake/package.cmake. Only the module is built: the guide and its pictures are committed. The
-# files in the zips carry the time of the last commit, not of the build.
+# zips record the time of the last commit (SOURCE_DATE_EPOCH), not of the build.
 .PHONY: dist
 
 dist: packages-dist
 	cmake --preset mingw-i686
 	cmake --build --preset mingw-i686 --target QuorNoteSpacing
 	rm -rf build/mingw-i686/package
-	cd build/mingw-i686 && SOURCE_DATE_EPOCH=$$(git log -1 --format=%ct 2>/dev/null) cpack
+	epoch=$$(git log -1 --format=%ct 2>/dev/null); \
+	  cd build/mingw-i686 && env $${epoch:+SOURCE_DATE_EPOCH=$$epoch} cpack
 	@mkdir -p dist
 	cp build/mingw-i686/package/*.zip dist/
 	bash tests/module/check_package.sh build/mingw-i686 dist
