@@ -17,6 +17,11 @@ declare -A needs=(
   [sanitize]="@native"
   # The Windows DLLs and NOTAVO.EXE, cross-built and checked statically.
   [windows]="cmake make mingw-w64"
+  # make dist: the 32-bit module packed by CPack; its check unpacks the zips with CMake and sums
+  # them with coreutils.
+  [dist]="@windows"
+  # make test-reproducible: the modules of both architectures built twice.
+  [reproducible]="@windows binutils git"
   [fuzz]="@native clang libclang-rt-14-dev"
   [coverage]="@native gcovr"
   [memcheck]="@native valgrind"
@@ -28,7 +33,7 @@ declare -A needs=(
   # emulator registered with binfmt_misc, and Wine needs a newer QEMU than Debian 12's own.
   [wine-i686]="@wine-x86_64 wine32:i386 ~qemu-i386 ~binfmt-i386"
   # make test-wine: both Wine runs, compared with the headless scenario suite.
-  [wine]="@native @wine-x86_64 @wine-i686"
+  [wine]="@native @wine-x86_64 @wine-i686 @dist"
   # tools/chroot_check.sh: a minimal Debian root for trying the two commands from nothing.
   [chroot-check]="debootstrap"
 )

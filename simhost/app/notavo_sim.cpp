@@ -306,8 +306,9 @@ int Main(const simhost::SimOptions& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const simhost::ParsedOptions parsed = simhost::ParseSimOptions(
-        std::vector<std::string>(argv + 1, argv + argc), QUOR_DEFAULT_MODULE, QUOR_VERSION);
+    const simhost::ParsedOptions parsed =
+        simhost::ParseSimOptions(std::vector<std::string>(argv + 1, argv + argc),
+                                 QUOR_DEFAULT_MODULE, std::string("notavo-sim ") + QUOR_VERSION);
     if (!parsed.options) {
         if (parsed.status == 0) {
             std::fputs(parsed.message.c_str(), stdout);

@@ -4,8 +4,11 @@
 # architecture's DLL, then a picture of the dialog, checked. x86_64 runs under wine64; i686, the
 # DLL users install, under 32-bit Wine, whose i386 processes the kernel hands to QEMU's
 # user-mode emulator through binfmt_misc.
-# Builds in build/wine-ARCH, keeps a Wine prefix in build/wine-prefix-ARCH (set up on first use)
-# and leaves its results in build/wine/ARCH: scenarios.txt holds one PASS or FAIL line a file.
+# What runs is what ships: NOTAVO.EXE, the checks and the x86_64 DLL come from the Release build of
+# the architecture's preset (build/mingw-ARCH), and the i686 DLL is taken out of the package that
+# `make dist` wrote (dist/), the zip a user installs from. Keeps a Wine prefix in
+# build/wine-prefix-ARCH (set up on first use) and leaves its results in build/wine/ARCH:
+# scenarios.txt holds one PASS or FAIL line a file.
 # Usage: wine_suite.sh x86_64|i686 <scenario file>...
 set -euo pipefail
 cd "$(dirname "$0")/../.."
@@ -27,17 +30,34 @@ for tool in "$loader" "$wineserver"; do
   [ -x "$tool" ] || { say "cannot run: $tool is missing after the install"; exit 1; }
 done
 
-build=$root/build/wine-$arch
+build=$root/build/mingw-$arch
 out=$root/build/wine/$arch
 export WINEPREFIX=$root/build/wine-prefix-$arch WINEARCH=$winearch WINEDEBUG=-all
 screen=(xvfb-run -a -s "-screen 0 1280x1024x24")
 
-cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-$arch.cmake" \
-  -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" -j2 --target QuorNoteSpacing NOTAVO win32_checks
+cmake --preset "mingw-$arch" >/dev/null
+cmake --build --preset "mingw-$arch" --target QuorNoteSpacing NOTAVO win32_checks
 exe=$build/simhost/win32/NOTAVO.EXE
 checks=$build/simhost/win32/win32_checks.exe
-module=$build/QuorNoteSpacing.nxt
+rm -rf "$out"
+mkdir -p "$out"
+if [ "$arch" = i686 ]; then
+  # The package's name is the one its CPack configuration gives it.
+  package=$(sed -n 's/^set(CPACK_ARCHIVE_PACKAGE_FILE_NAME "\(.*\)")$/\1/p' "$build/CPackConfig.cmake")
+  zip=$root/dist/$package.zip
+  [ -n "$package" ] && [ -f "$zip" ] || { say "cannot run: no package ${zip:-in dist/}; make dist writes it"; exit 1; }
+  mkdir "$out/package"
+  (cd "$out/package" && cmake -E tar xf "$zip")
+  module=$out/package/QuorNoteSpacing.nxt
+  # The same source makes the same bytes, so a package of another tree or an older build shows.
+  cmp -s "$module" "$build/QuorNoteSpacing.nxt" ||
+    { say "cannot run: the package's module is not the one this tree builds; make dist writes it anew"; exit 1; }
+  say "the module from the package $(realpath --relative-to="$root" "$zip")," \
+    "SHA-256 $(sha256sum "$module" | cut -d ' ' -f 1)"
+else
+  module=$build/QuorNoteSpacing.nxt
+fi
+[ -f "$module" ] || { say "cannot run: $module is missing"; exit 1; }
 
 # A fresh prefix takes a while to boot, so it is made once. Wine draws the window frames itself
 # and leaves the windows unmanaged: the virtual screen has no window manager to do either. The
@@ -59,8 +79,6 @@ fi
 "$wineserver" -w
 
 started=$SECONDS
-rm -rf "$out"
-mkdir -p "$out"
 status=0
 # The host's Win32 pieces on their own, then the scenarios on the whole host. The programs write
 # their lines in text mode, ending them with CR LF.

@@ -14,101 +14,16 @@
 #include "simhost/document/document_file.h"
 #include "simhost/document/note_widths.h"
 #include "spacing/spacing_tasks.h"
+#include "tests/app/sim_command.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-const fs::path kSource = fs::path(__FILE__).parent_path().parent_path().parent_path();
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-std::string Quoted(const std::string& word) {
-    std::string out = "'";
-    for (const char c : word) {
-        if (c == '\'') {
-            out += "'\\''";
-        } else {
-            out.push_back(c);
-        }
-    }
-    return out + "'";
-}
-
-struct Outcome {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-// A scratch folder of its own per test, gone afterwards.
-class Command : public ::testing::Test {
-protected:
-    Command() {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        scratch_ = fs::temp_directory_path() /
-                   (std::string("notavo-sim-") + info->name() + "-" + std::to_string(getpid()));
-        fs::remove_all(scratch_);
-        fs::create_directories(scratch_);
-    }
-    ~Command() override { fs::remove_all(scratch_); }
-
-    fs::path Scratch(const std::string& name) const { return scratch_ / name; }
-
-    Outcome Run(const std::vector<std::string>& args, const std::string& input = "") const {
-        const fs::path in = Scratch("stdin.txt");
-        const fs::path out = Scratch("stdout.txt");
-        const fs::path err = Scratch("stderr.txt");
-        std::ofstream(in, std::ios::binary) << input;
-        std::string line = Quoted(QUOR_NOTAVO_SIM);
-        for (const std::string& arg : args) line += " " + Quoted(arg);
-        line +=
-            " <" + Quoted(in.string()) + " >" + Quoted(out.string()) + " 2>" + Quoted(err.string());
-        Outcome outcome;
-        const int raw = std::system(line.c_str());
-        outcome.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        outcome.out = ReadFile(out);
-        outcome.err = ReadFile(err);
-        return outcome;
-    }
-
-private:
-    fs::path scratch_;
-};
-
-std::string Sample(const std::string& name) { return (kSource / "samples" / name).string(); }
-
-// A golden file (a path from the source tree's top) is written anew with QUOR_UPDATE_GOLDEN=1
-// after a change meant to alter it. A difference is shown by its first line, not as two whole
-// files.
-void ExpectGolden(const std::string& actual, const std::string& path) {
-    const fs::path golden = kSource / path;
-    if (std::getenv("QUOR_UPDATE_GOLDEN") != nullptr) {
-        std::ofstream(golden, std::ios::binary) << actual;
-    }
-    const std::string expected = ReadFile(golden);
-    if (actual == expected) return;
-    std::istringstream a(actual);
-    std::istringstream e(expected);
-    std::string got;
-    std::string want;
-    for (int line = 1;; ++line) {
-        const bool more = static_cast<bool>(std::getline(a, got));
-        const bool wanted = static_cast<bool>(std::getline(e, want));
-        if (!more && !wanted) break;
-        if (got != want || more != wanted) {
-            ADD_FAILURE() << golden << ":" << line << " differs\n  expected: " << want
-                          << "\n  actual:   " << got;
-            return;
-        }
-    }
-    ADD_FAILURE() << golden << " differs in its line ends";
-}
+using simtest::Command;
+using simtest::ExpectGolden;
+using simtest::Outcome;
+using simtest::ReadFile;
+using simtest::Sample;
 
 TEST_F(Command, TheDemoRunPrintsWidthsAndPositionsAndDrawsTheGoldenPicture) {
     const fs::path svg = Scratch("before_after.svg");
@@ -135,6 +50,14 @@ TEST_F(Command, TheReadmesPianoPictureIsWhatTheCommandDraws) {
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.err.find("warning"), std::string::npos) << run.err;
     ExpectGolden(ReadFile(svg), "docs/piano-before-after.svg");
+}
+
+// The number is the one the build was given, as the module's version resource carries it.
+TEST_F(Command, VersionPrintsTheBuildsVersionAndRunsNothing) {
+    const Outcome run = Run({"--version"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, std::string("notavo-sim ") + QUOR_VERSION + "\n");
+    EXPECT_EQ(run.err, "");
 }
 
 struct BadInput {
@@ -361,12 +284,8 @@ TEST_F(Command, EveryHostVersionShowsTheMenuEntryItEnumerated) {
     }
 }
 
-// Options may be written as --option=value, and the version is the one the build was given.
-TEST_F(Command, TakesOptionEqualsValueAndTellsItsVersion) {
-    const Outcome version = Run({"--version"});
-    EXPECT_EQ(version.status, 0);
-    EXPECT_EQ(version.out, std::string(QUOR_VERSION) + "\n");
-
+// Options may be written as --option=value, and the help names them all.
+TEST_F(Command, TakesOptionEqualsValueAndListsItsOptions) {
     const Outcome help = Run({"--help"});
     EXPECT_EQ(help.status, 0);
     for (const char* option : {"--task", "--measures", "--fixed-barlines", "--compare-all"}) {

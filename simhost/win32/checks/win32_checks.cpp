@@ -1,9 +1,11 @@
 // Checks of NOTAVO.EXE's Win32 pieces on the real USER32 (run under Wine): the dialog
 // procedure forwarding, the main window's notices to its pop-ups, the item services, the
-// sizing limits, the import patch and the window capture. The note spacing dialog comes from
-// this program's own resources. Usage: win32_checks.exe <module.nxt> <scratch folder>
+// sizing limits, the import patch and the window capture, and the module's version as Windows
+// reads it. The note spacing dialog comes from this program's own resources.
+// Usage: win32_checks.exe <module.nxt> <scratch folder>
 #include <cstdio>
 #include <cstring>
+#include <cwchar>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -237,6 +239,64 @@ std::string CaptureWindow_WritesABitmapOfTheWindowsSize(Context& context) {
     return Expect(!CaptureWindow(nullptr, path.wstring()).written, "captured no window");
 }
 
+std::string Narrow(const wchar_t* text) {
+    std::string out;
+    for (; *text != 0; ++text) out.push_back(*text < 128 ? static_cast<char>(*text) : '?');
+    return out;
+}
+
+// What Windows shows in the module's properties, read through the version API the way the file
+// explorer reads it, against what the build was given.
+std::string VersionResource_CarriesTheVersionAndTextsTheBuildWasGiven(Context& context) {
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeW(context.modulePath.c_str(), &ignored);
+    if (size == 0) return "the module has no version resource";
+    std::vector<unsigned char> info(size);
+    if (!GetFileVersionInfoW(context.modulePath.c_str(), 0, size, info.data())) {
+        return "GetFileVersionInfoW failed";
+    }
+    void* value = nullptr;
+    UINT length = 0;
+    if (!VerQueryValueW(info.data(), L"\\", &value, &length) || length < sizeof(VS_FIXEDFILEINFO)) {
+        return "no fixed file information";
+    }
+    const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(value);
+    const std::string numbers = std::to_string(HIWORD(fixed->dwFileVersionMS)) + "." +
+                                std::to_string(LOWORD(fixed->dwFileVersionMS)) + "." +
+                                std::to_string(HIWORD(fixed->dwFileVersionLS)) + "." +
+                                std::to_string(LOWORD(fixed->dwFileVersionLS));
+    if (numbers != QUOR_FILE_VERSION) return "the file version numbers are " + numbers;
+    if (fixed->dwProductVersionMS != fixed->dwFileVersionMS ||
+        fixed->dwProductVersionLS != fixed->dwFileVersionLS) {
+        return "the product version numbers differ from the file version's";
+    }
+    if (!VerQueryValueW(info.data(), L"\\VarFileInfo\\Translation", &value, &length) ||
+        length < 4) {
+        return "no translation";
+    }
+    const auto* translation = static_cast<const WORD*>(value);
+    wchar_t block[64];
+    std::swprintf(block, 64, L"\\StringFileInfo\\%04x%04x\\", translation[0], translation[1]);
+    const std::wstring moduleName = std::filesystem::path(context.modulePath).filename().wstring();
+    const std::vector<std::pair<const wchar_t*, std::string>> texts = {
+        {L"FileVersion", QUOR_FILE_VERSION},         {L"ProductVersion", QUOR_FILE_VERSION},
+        {L"FileDescription", QUOR_FILE_DESCRIPTION}, {L"ProductName", QUOR_PRODUCT_NAME},
+        {L"InternalName", QUOR_INTERNAL_NAME},       {L"OriginalFilename", QUOR_ORIGINAL_FILENAME},
+        {L"LegalCopyright", QUOR_COPYRIGHT},
+    };
+    for (const auto& [key, expected] : texts) {
+        const std::wstring path = std::wstring(block) + key;
+        if (!VerQueryValueW(info.data(), path.c_str(), &value, &length) || length == 0) {
+            return Narrow(key) + " is missing";
+        }
+        const std::string found = Narrow(static_cast<const wchar_t*>(value));
+        if (found != expected) return Narrow(key) + " is '" + found + "', not '" + expected + "'";
+    }
+    return Expect(
+        Narrow(moduleName.c_str()) == QUOR_ORIGINAL_FILENAME,
+        "the module is named " + Narrow(moduleName.c_str()) + ", not its original file name");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -256,6 +316,8 @@ int main(int argc, char** argv) {
         {"PatchImport_RedirectsOnlyTheNamedImport", &PatchImport_RedirectsOnlyTheNamedImport},
         {"CaptureWindow_WritesABitmapOfTheWindowsSize",
          &CaptureWindow_WritesABitmapOfTheWindowsSize},
+        {"VersionResource_CarriesTheVersionAndTextsTheBuildWasGiven",
+         &VersionResource_CarriesTheVersionAndTextsTheBuildWasGiven},
     };
     std::size_t failed = 0;
     for (const auto& [name, check] : checks) {
