@@ -1,7 +1,7 @@
-// What a file handed to notavo-sim may ask for: a MusicXML score or an archive beyond a cap is
-// refused with the file, the line and what is over the cap; a file that states durations far
-// past its measures costs no more than its notes; and a real over-full measure (a cadenza) still
-// reads.
+// What a file handed to notavo-sim may ask for: a MusicXML score, an archive or a document file
+// beyond a cap is refused with the file, the line and what is over the cap; a file that states
+// durations far past its measures costs no more than its notes; and a real over-full measure (a
+// cadenza) still reads.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -17,6 +17,7 @@
 
 #include "simhost/app/musicxml_import.h"
 #include "simhost/app/score_svg.h"
+#include "simhost/document/document_file.h"
 #include "simhost/document/respacer.h"
 #include "simhost/document/score_limits.h"
 #include "tests/app/imported_score.h"
@@ -230,6 +231,70 @@ TEST(ReaderLimits, AMeasureOfTheLongestLengthStillReads) {
                    Note("C5", "1", "quarter")}}),
         "score.musicxml");
     EXPECT_TRUE(full.document) << full.error.Describe();
+}
+
+class DocumentOverACap : public ::testing::TestWithParam<CapCase> {};
+
+TEST_P(DocumentOverACap, IsRefusedWithTheLineAndTheCap) {
+    const CapCase& c = GetParam();
+    const auto parsed = simhost::ParseDocumentText(c.text, "doc.ntv");
+    EXPECT_FALSE(parsed.document);
+    EXPECT_EQ(parsed.error.Describe(), At("doc.ntv", LineOf(c.text, c.marker, c.nth), c.message));
+}
+
+const std::string kDocumentStart = "notavo-sim document 1\nstaff 1 1 1\n";
+
+std::string Staves(int count) {
+    std::string text = "notavo-sim document 1\n";
+    for (int slot = 1; slot <= count; ++slot) {
+        text += "staff " + std::to_string(slot) + " " + std::to_string(slot) + " 1\n";
+    }
+    return text;
+}
+
+std::string Measures(int count) {
+    std::string text = kDocumentStart;
+    for (int m = 1; m <= count; ++m) text += "measure " + std::to_string(m) + "\n";
+    return text;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Caps, DocumentOverACap,
+    ::testing::Values(
+        CapCase{"Measures", Measures(simhost::kMaxMeasures + 1), "measure 10001", 1,
+                "a measure number must be a number from 1 to 10000, not \"10001\""},
+        CapCase{"Staves", Staves(simhost::kMaxStaves + 1), "staff 129", 1, "more than 128 staves"},
+        CapCase{"VoicesOnAStaff",
+                kDocumentStart + "measure 1\n" +
+                    [] {
+                        std::string voices;
+                        for (int v = 1; v <= simhost::kMaxVoicesPerStaff + 1; ++v) {
+                            voices += "voice 1 " + std::to_string(v) + " q\n";
+                        }
+                        return voices;
+                    }(),
+                "voice 1 65", 1, "a voice number must be a number from 1 to 64, not \"65\""},
+        CapCase{"EventsInAMeasure",
+                kDocumentStart + "measure 1\nvoice 1 1" + Repeated(" 128", 2048) + "\nvoice 1 2" +
+                    Repeated(" 128", 2049) + "\n",
+                "voice 1 2", 1, "more than 4096 notes, rests and spaces in one measure"},
+        CapCase{"AVoicePastTheLongestMeasure",
+                kDocumentStart + "measure 1\nvoice 1 1" + Repeated(" b", 129) + "\n", "voice", 1,
+                "a voice that reaches past the 1024 quarters a measure may last"},
+        CapCase{"TupletsNestedTooDeep",
+                kDocumentStart + "measure 1\nvoice 1 1 (3:2 (3:2 (3:2 (3:2 (3:2 8)))))\n", "voice",
+                1, "tuplet groups nested more than 4 deep"},
+        CapCase{"AClefPastTheLongestMeasure", kDocumentStart + "measure 1\nclef 1 2000000 F4\n",
+                "clef", 1,
+                "a time in 1024ths must be a number from 0 to 1048576, not \"2000000\""}),
+    CaseName);
+
+TEST(ReaderLimits, ADocumentAtEveryCapStillReads) {
+    const std::string document =
+        kDocumentStart + "measure 1\nvoice 1 1" + Repeated(" 128", 4096) + "\nclef 1 1048576 F4\n";
+    EXPECT_TRUE(simhost::ParseDocumentText(document, "doc.ntv").document);
+    EXPECT_TRUE(simhost::ParseDocumentText(Staves(simhost::kMaxStaves), "doc.ntv").document);
+    EXPECT_TRUE(simhost::ParseDocumentText(Measures(simhost::kMaxMeasures), "doc.ntv").document);
 }
 
 }  // namespace
