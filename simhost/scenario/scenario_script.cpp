@@ -2,9 +2,13 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <fstream>
 #include <sstream>
 
+#include "simhost/document/document_builder.h"
+#include "simhost/document/score_limits.h"
+#include "simhost/document/score_notation.h"
 #include "simhost/scenario/dialog_items.h"
 
 namespace simhost::scenario {
@@ -61,6 +65,82 @@ bool SplitWords(std::string_view line, std::vector<std::string>& words, std::str
     return true;
 }
 
+// A number as a step writes it: decimal, with an optional '+', or hexadecimal after 0x.
+std::optional<std::int64_t> StepNumber(std::string_view word) {
+    int base = 10;
+    if (word.size() > 2 && word[0] == '0' && (word[1] == 'x' || word[1] == 'X')) {
+        word.remove_prefix(2);
+        base = 16;
+    } else if (word.starts_with('+')) {
+        word.remove_prefix(1);
+    }
+    std::int64_t value = 0;
+    const auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), value, base);
+    if (error != std::errc() || end != word.data() + word.size() || word.empty()) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+// The document a script builds, as far as reading can tell: the notes of its staves, which the
+// host builds only once a later step needs the document, and what it would cost (its measures,
+// its staves and, per measure, the events of all of them), before anything is built. What
+// else a step means (a number that is not one) is left to the step when it runs.
+class DocumentSteps {
+public:
+    std::optional<std::string> Add(const Step& step) {
+        if (step.verb == Verb::Measures) {
+            const auto count = StepNumber(step.words[0]);
+            if (count && *count > kMaxMeasures) {
+                return "a document of " + step.words[0] + " measures: at most " +
+                       std::to_string(kMaxMeasures);
+            }
+            return std::nullopt;
+        }
+        if (step.verb != Verb::Staff) return std::nullopt;
+        if (++staves_ > static_cast<std::size_t>(kMaxStaves)) {
+            return "more than " + std::to_string(kMaxStaves) + " staves";
+        }
+        const std::size_t voices = step.words.size() - 1;
+        if (voices == 0) {
+            ++silentStaves_;
+        } else if (auto error = CheckMeasureSize(voices, 0)) {
+            return error;
+        }
+        for (std::size_t i = 1; i < step.words.size(); ++i) {
+            NotationError notation;
+            const auto measures = ParseVoiceMeasures(step.words[i], &notation);
+            if (!measures) {
+                return "voice \"" + step.words[i] + "\", column " +
+                       std::to_string(notation.column) + ": " + notation.message;
+            }
+            if (measures->size() > static_cast<std::size_t>(kMaxMeasures)) {
+                return "a voice of more than " + std::to_string(kMaxMeasures) + " measures";
+            }
+            if (events_.size() < measures->size()) events_.resize(measures->size());
+            for (std::size_t m = 0; m < measures->size(); ++m) {
+                if (auto error = CheckVoice((*measures)[m])) return error;
+                events_[m] += (*measures)[m].events.size();
+            }
+        }
+        const std::size_t busiest =
+            events_.empty() ? 0 : *std::max_element(events_.begin(), events_.end());
+        return CheckMeasureSize(0, busiest + silentStaves_ * DefaultStaffEvents());
+    }
+
+private:
+    // What a staff given no voice plays in each measure, as the builder makes it.
+    static std::size_t DefaultStaffEvents() {
+        static const std::size_t events = EventCount(
+            DocumentBuilder().withStaff(1).withMeasures(1).Build().GetScore().Measures().front());
+        return events;
+    }
+
+    std::size_t staves_ = 0;
+    std::size_t silentStaves_ = 0;
+    std::vector<std::size_t> events_;  // per measure, of the staves given voices
+};
+
 }  // namespace
 
 std::string ScriptError::Describe() const {
@@ -91,6 +171,7 @@ ParsedScript ParseScript(std::string_view text, const std::string& fileName,
                          const std::string& folder) {
     ParsedScript parsed;
     Script script;
+    DocumentSteps document;
     script.name = fileName;
     script.folder = folder;
     std::size_t lineNumber = 0;
@@ -131,6 +212,7 @@ ParsedScript ParseScript(std::string_view text, const std::string& fileName,
             return fail("unknown control '" + words.front() + "'");
         }
         step.words = std::move(words);
+        if (auto error = document.Add(step)) return fail(*error);
         script.steps.push_back(std::move(step));
     }
     parsed.script = std::move(script);

@@ -237,6 +237,14 @@ INSTANTIATE_TEST_SUITE_P(
                                {"--scenario", "@"},
                                1,
                                "wrong.scenario:6:"},
+                      // The document is built only at the step after: the notes are read first.
+                      BadInput{"ScenarioWithNotesThatDoNotRead",
+                               "typo.scenario",
+                               "staff 1 \"q qq\"\ninvoke\n",
+                               {"--scenario", "@"},
+                               1,
+                               "typo.scenario:1: voice \"q qq\", column 4: unexpected character "
+                               "after an event"},
                       BadInput{"MusicXmlPastTheLongestMeasure",
                                "long.musicxml",
                                "<score-partwise><part id=\"P1\"><measure>\n<attributes>"

@@ -1,7 +1,7 @@
-// What a file handed to notavo-sim may ask for: a MusicXML score, an archive or a document file
-// beyond a cap is refused with the file, the line and what is over the cap; a file that states
-// durations far past its measures costs no more than its notes; and a real over-full measure (a
-// cadenza) still reads.
+// What a file handed to notavo-sim may ask for: a MusicXML score, an archive, a document file or a
+// scenario beyond a cap is refused with the file, the line and what is over the cap; a file that
+// states durations far past its measures costs no more than its notes; and a real over-full
+// measure (a cadenza) still reads.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -20,6 +20,7 @@
 #include "simhost/document/document_file.h"
 #include "simhost/document/respacer.h"
 #include "simhost/document/score_limits.h"
+#include "simhost/scenario/scenario_script.h"
 #include "tests/app/imported_score.h"
 #include "tests/app/musicxml_text.h"
 #include "tests/app/zip_builder.h"
@@ -295,6 +296,39 @@ TEST(ReaderLimits, ADocumentAtEveryCapStillReads) {
     EXPECT_TRUE(simhost::ParseDocumentText(document, "doc.ntv").document);
     EXPECT_TRUE(simhost::ParseDocumentText(Staves(simhost::kMaxStaves), "doc.ntv").document);
     EXPECT_TRUE(simhost::ParseDocumentText(Measures(simhost::kMaxMeasures), "doc.ntv").document);
+}
+
+class ScenarioOverACap : public ::testing::TestWithParam<CapCase> {};
+
+TEST_P(ScenarioOverACap, IsRefusedWithTheLineAndTheCap) {
+    const CapCase& c = GetParam();
+    const auto parsed = simhost::scenario::ParseScript(c.text, "s.scenario");
+    EXPECT_FALSE(parsed.script);
+    EXPECT_EQ(parsed.error.Describe(),
+              At("s.scenario", LineOf(c.text, c.marker, c.nth), c.message));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Caps, ScenarioOverACap,
+    ::testing::Values(
+        CapCase{"Measures", "staff 1\nmeasures 10001\ninvoke\n", "measures", 1,
+                "a document of 10001 measures: at most 10000"},
+        CapCase{"Staves", Repeated("staff 1\n", simhost::kMaxStaves + 1), "staff", 129,
+                "more than 128 staves"},
+        CapCase{"VoicesOnAStaff",
+                "staff 1" + Repeated(" q", simhost::kMaxVoicesPerStaff + 1) + "\n", "staff", 1,
+                "more than 64 voices on one staff"},
+        CapCase{"AVoiceOfTooManyMeasures", "staff 1 \"q" + Repeated(" | q", 10000) + "\"\n",
+                "staff", 1, "a voice of more than 10000 measures"},
+        // The silent staff plays four quarters in every measure, the builder's own.
+        CapCase{"EventsInAMeasure", "staff 1\nstaff 1 \"" + Repeated(" 128", 4093) + "\"\n",
+                "staff", 2, "more than 4096 notes, rests and spaces in one measure"},
+        CapCase{"TupletsNestedTooDeep", "staff 1 \"(3:2 (3:2 (3:2 (3:2 (3:2 8)))))\"\n", "staff", 1,
+                "tuplet groups nested more than 4 deep"}),
+    CaseName);
+
+TEST(ReaderLimits, AScenarioAtTheMeasureCapStillReads) {
+    EXPECT_TRUE(simhost::scenario::ParseScript("staff 1\nmeasures 10000\n", "s.scenario").script);
 }
 
 }  // namespace
