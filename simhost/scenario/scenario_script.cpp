@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <cstdint>
 #include <fstream>
 #include <sstream>
 
@@ -82,37 +83,62 @@ std::optional<std::int64_t> StepNumber(std::string_view word) {
     return value;
 }
 
-// The document a script builds, as far as reading can tell: the notes of its staves, which the
-// host builds only once a later step needs the document, and what it would cost (its measures,
-// its staves and, per measure, the events of all of them), before anything is built. What
-// else a step means (a number that is not one) is left to the step when it runs.
-class DocumentSteps {
+// What a script asks of the host, as far as reading can tell: the notes of its staves, which the
+// host builds only once a later step needs the document; what its document would cost (its
+// measures, its staves and, per measure, the events of all of them), before anything is built;
+// and drags and moves no screen could hold. What else a step means (a number that is not one)
+// is left to the step when it runs.
+class StepChecks {
 public:
     std::optional<std::string> Add(const Step& step) {
-        if (step.verb == Verb::Measures) {
-            const auto count = StepNumber(step.words[0]);
-            if (count && *count > kMaxMeasures) {
-                return "a document of " + step.words[0] + " measures: at most " +
-                       std::to_string(kMaxMeasures);
-            }
-            return std::nullopt;
+        switch (step.verb) {
+            case Verb::Measures:
+                return Measures(step.words[0]);
+            case Verb::Staff:
+                return Staff(step.words);
+            case Verb::DragBottom:
+            case Verb::DragRight:
+            case Verb::Move:
+                return Pixels(step.words);
+            default:
+                return std::nullopt;
         }
-        if (step.verb != Verb::Staff) return std::nullopt;
+    }
+
+private:
+    static std::optional<std::string> Measures(const std::string& word) {
+        const auto count = StepNumber(word);
+        if (!count || (*count >= 0 && *count <= kMaxMeasures)) return std::nullopt;
+        return "a document of " + word + " measures: from 0 to " + std::to_string(kMaxMeasures);
+    }
+
+    // Window coordinates travel in 16 bits.
+    static std::optional<std::string> Pixels(const std::vector<std::string>& words) {
+        for (const std::string& word : words) {
+            const auto pixels = StepNumber(word);
+            if (pixels && (*pixels < INT16_MIN || *pixels > INT16_MAX)) {
+                return "a move of " + word + " pixels: at most 32767 either way";
+            }
+        }
+        return std::nullopt;
+    }
+
+    std::optional<std::string> Staff(const std::vector<std::string>& words) {
         if (++staves_ > static_cast<std::size_t>(kMaxStaves)) {
             return "more than " + std::to_string(kMaxStaves) + " staves";
         }
-        const std::size_t voices = step.words.size() - 1;
+        const std::size_t voices = words.size() - 1;
         if (voices == 0) {
             ++silentStaves_;
         } else if (auto error = CheckMeasureSize(voices, 0)) {
             return error;
         }
-        for (std::size_t i = 1; i < step.words.size(); ++i) {
+        for (std::size_t i = 1; i < words.size(); ++i) {
             NotationError notation;
-            const auto measures = ParseVoiceMeasures(step.words[i], &notation);
+            const auto measures = ParseVoiceMeasures(words[i], &notation);
             if (!measures) {
-                return "voice \"" + step.words[i] + "\", column " +
-                       std::to_string(notation.column) + ": " + notation.message;
+                return "voice \"" + words[i] + "\", column " + std::to_string(notation.column) +
+                       ": " + notation.message;
             }
             if (measures->size() > static_cast<std::size_t>(kMaxMeasures)) {
                 return "a voice of more than " + std::to_string(kMaxMeasures) + " measures";
@@ -128,7 +154,6 @@ public:
         return CheckMeasureSize(0, busiest + silentStaves_ * DefaultStaffEvents());
     }
 
-private:
     // What a staff given no voice plays in each measure, as the builder makes it.
     static std::size_t DefaultStaffEvents() {
         static const std::size_t events = EventCount(
@@ -171,7 +196,7 @@ ParsedScript ParseScript(std::string_view text, const std::string& fileName,
                          const std::string& folder) {
     ParsedScript parsed;
     Script script;
-    DocumentSteps document;
+    StepChecks checks;
     script.name = fileName;
     script.folder = folder;
     std::size_t lineNumber = 0;
@@ -212,7 +237,7 @@ ParsedScript ParseScript(std::string_view text, const std::string& fileName,
             return fail("unknown control '" + words.front() + "'");
         }
         step.words = std::move(words);
-        if (auto error = document.Add(step)) return fail(*error);
+        if (auto error = checks.Add(step)) return fail(*error);
         script.steps.push_back(std::move(step));
     }
     parsed.script = std::move(script);

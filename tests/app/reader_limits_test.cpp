@@ -59,6 +59,12 @@ struct CapCase {
 
 std::string CaseName(const ::testing::TestParamInfo<CapCase>& info) { return info.param.name; }
 
+// A reader's answer to a case's text: no document, and the error naming the line of the marker.
+void ExpectRefused(const CapCase& c, const std::string& file, bool read, const std::string& error) {
+    EXPECT_FALSE(read);
+    EXPECT_EQ(error, At(file, LineOf(c.text, c.marker, c.nth), c.message));
+}
+
 // A note in a voice of its own, after a backup to the measure's start.
 std::string VoiceNote(int voice) {
     return "<backup><duration>1</duration></backup>" +
@@ -86,11 +92,9 @@ std::vector<std::vector<std::string>> PartsOfSixteenStaves(int parts) {
 class MusicXmlOverACap : public ::testing::TestWithParam<CapCase> {};
 
 TEST_P(MusicXmlOverACap, IsRefusedWithTheLineAndTheCap) {
-    const CapCase& c = GetParam();
-    const auto parsed = simhost::ImportMusicXml(c.text, "score.musicxml");
-    EXPECT_FALSE(parsed.document);
-    EXPECT_EQ(parsed.error.Describe(),
-              At("score.musicxml", LineOf(c.text, c.marker, c.nth), c.message));
+    const auto parsed = simhost::ImportMusicXml(GetParam().text, "score.musicxml");
+    ExpectRefused(GetParam(), "score.musicxml", parsed.document.has_value(),
+                  parsed.error.Describe());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -237,10 +241,8 @@ TEST(ReaderLimits, AMeasureOfTheLongestLengthStillReads) {
 class DocumentOverACap : public ::testing::TestWithParam<CapCase> {};
 
 TEST_P(DocumentOverACap, IsRefusedWithTheLineAndTheCap) {
-    const CapCase& c = GetParam();
-    const auto parsed = simhost::ParseDocumentText(c.text, "doc.ntv");
-    EXPECT_FALSE(parsed.document);
-    EXPECT_EQ(parsed.error.Describe(), At("doc.ntv", LineOf(c.text, c.marker, c.nth), c.message));
+    const auto parsed = simhost::ParseDocumentText(GetParam().text, "doc.ntv");
+    ExpectRefused(GetParam(), "doc.ntv", parsed.document.has_value(), parsed.error.Describe());
 }
 
 const std::string kDocumentStart = "notavo-sim document 1\nstaff 1 1 1\n";
@@ -301,18 +303,20 @@ TEST(ReaderLimits, ADocumentAtEveryCapStillReads) {
 class ScenarioOverACap : public ::testing::TestWithParam<CapCase> {};
 
 TEST_P(ScenarioOverACap, IsRefusedWithTheLineAndTheCap) {
-    const CapCase& c = GetParam();
-    const auto parsed = simhost::scenario::ParseScript(c.text, "s.scenario");
-    EXPECT_FALSE(parsed.script);
-    EXPECT_EQ(parsed.error.Describe(),
-              At("s.scenario", LineOf(c.text, c.marker, c.nth), c.message));
+    const auto parsed = simhost::scenario::ParseScript(GetParam().text, "s.scenario");
+    ExpectRefused(GetParam(), "s.scenario", parsed.script.has_value(), parsed.error.Describe());
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Caps, ScenarioOverACap,
     ::testing::Values(
         CapCase{"Measures", "staff 1\nmeasures 10001\ninvoke\n", "measures", 1,
-                "a document of 10001 measures: at most 10000"},
+                "a document of 10001 measures: from 0 to 10000"},
+        // A count the runner would narrow to 100000.
+        CapCase{"NegativeMeasures", "staff 1\nmeasures -4294867296\n", "measures", 1,
+                "a document of -4294867296 measures: from 0 to 10000"},
+        CapCase{"ADragNoScreenHolds", "staff 1\ninvoke\ndrag-bottom 2147483647\n", "drag", 1,
+                "a move of 2147483647 pixels: at most 32767 either way"},
         CapCase{"Staves", Repeated("staff 1\n", simhost::kMaxStaves + 1), "staff", 129,
                 "more than 128 staves"},
         CapCase{"VoicesOnAStaff",
