@@ -3,10 +3,10 @@
 # and runs each for a bounded time, FUZZ_JOBS at a time, over a copy of its seeds, so that the
 # repository is never written (tests/fuzz/run_fuzz.sh). Any crash, hang (-timeout), leak or
 # sanitizer report fails it, and so does a run whose hosts never called back into the module; one
-# line per target gives its runs, its rate and its corpus. Five targets at 30 s, two at a time,
+# line per target gives its runs, its rate and its corpus. Five targets at 25 s, two at a time,
 # take about 90 s; `make test-fuzz FUZZ_SECONDS=600` runs each for ten minutes.
 FUZZ_DIR := build/fuzz
-FUZZ_SECONDS ?= 30
+FUZZ_SECONDS ?= 25
 FUZZ_JOBS ?= 2
 
 .PHONY: test-fuzz

@@ -22,7 +22,7 @@ targets=(
   "scenario_fuzz $inputs/scenario $inputs/scenario.dict"
 )
 
-rm -rf "$build/corpus" "$build/artifacts"
+rm -rf "$build/corpus" "$build/artifacts" "$build"/*_fuzz.log "$build"/*_fuzz.status
 mkdir -p "$build/corpus" "$build/artifacts"
 
 run() {
