@@ -74,8 +74,8 @@ public:
         for (std::size_t i = 0; i < parts.size(); ++i) {
             const auto count = StaffCount(parts[i]);
             if (!count) return Failed();
-            if (score_.Staves().size() + *count > static_cast<std::size_t>(kMaxStaves)) {
-                Fail(parts[i], "the score has more than " + std::to_string(kMaxStaves) + " staves");
+            if (const auto error = CheckStaves(score_.Staves().size() + *count)) {
+                Fail(parts[i], *error);
                 return Failed();
             }
             layout.push_back(PartStaves{score_.Staves().size(), *count});
@@ -220,9 +220,9 @@ private:
         for (const pugi::xml_node measure : part.children("measure")) {
             if (!first) first = measure;
             ++index;
-            if (index > static_cast<std::size_t>(kMaxMeasures)) {
+            if (const auto error = CheckMeasures(index)) {
                 context_ = "part \"" + id + "\": ";
-                return Fail(measure, "more than " + std::to_string(kMaxMeasures) + " measures");
+                return Fail(measure, *error);
             }
             context_ = "part \"" + id + "\", measure " + std::to_string(index);
             const std::string number = measure.attribute("number").value();

@@ -171,9 +171,7 @@ private:
         if (score_.StaffInSlot(*slot)) {
             return Fail("a second staff in slot " + std::to_string(*slot));
         }
-        if (score_.Staves().size() >= static_cast<std::size_t>(kMaxStaves)) {
-            return Fail("more than " + std::to_string(kMaxStaves) + " staves");
-        }
+        if (auto error = CheckStaves(score_.Staves().size() + 1)) return Fail(*error);
         Clef clef = kTrebleClef;
         if (words.size() == 5) {
             const auto stated = ClefWord(words[4]);

@@ -1,8 +1,10 @@
 #include "simhost/document/score_limits.h"
 
 #include <algorithm>
+#include <initializer_list>
 #include <limits>
 #include <numeric>
+#include <string_view>
 #include <vector>
 
 #include "simhost/document/score_notation.h"
@@ -30,10 +32,18 @@ bool IsScale(Rational scale) {
 
 std::string Count(std::int64_t count) { return std::to_string(count); }
 
+// Texts are put together by appending: GCC 12 warns falsely (-Wrestrict) on "literal" + a
+// temporary string.
+std::string Text(std::initializer_list<std::string_view> parts) {
+    std::string text;
+    for (const std::string_view part : parts) text.append(part);
+    return text;
+}
+
 }  // namespace
 
 std::string TupletNestingError() {
-    return "tuplet groups nested more than " + Count(kMaxTupletNesting) + " deep";
+    return Text({"tuplet groups nested more than ", Count(kMaxTupletNesting), " deep"});
 }
 
 std::string TupletRatiosError() { return "tuplet groups whose ratios multiply too far"; }
@@ -72,18 +82,19 @@ bool IsMeasureTime(Rational time) {
 
 std::string MeasureTimeError(Rational time) {
     if (time.Den() > kMaxTimeDivisor) {
-        return "divides a quarter into more than " + Count(kQuarter * kMaxTimeDivisor) + " parts";
+        return Text(
+            {"divides a quarter into more than ", Count(kQuarter * kMaxTimeDivisor), " parts"});
     }
     if (time < Rational(0)) return "lies before the start of its measure";
-    return "reaches past the " + Count(kMaxMeasureLength / kQuarter) +
-           " quarters a measure may last";
+    return Text(
+        {"reaches past the ", Count(kMaxMeasureLength / kQuarter), " quarters a measure may last"});
 }
 
 std::optional<std::string> CheckTuplet(const Tuplet& tuplet) {
     const auto within = [](std::int32_t count) { return count >= 1 && count <= kMaxTupletCount; };
     if (within(tuplet.actual) && within(tuplet.normal)) return std::nullopt;
-    return "a tuplet of " + Count(tuplet.actual) + " in the time of " + Count(tuplet.normal) +
-           ": a score holds from 1 to " + Count(kMaxTupletCount) + " of each";
+    return Text({"a tuplet of ", Count(tuplet.actual), " in the time of ", Count(tuplet.normal),
+                 ": a score holds from 1 to ", Count(kMaxTupletCount), " of each"});
 }
 
 namespace {
@@ -93,14 +104,14 @@ std::optional<std::string> CheckWritable(const Event& event) {
     if (event.value <= 0 || event.value > kBreve || event.dots < 0) {
         return "an event of no note value";
     }
-    if (event.dots > kMaxDots) return "a note of more than " + Count(kMaxDots) + " dots";
+    if (event.dots > kMaxDots) return Text({"a note of more than ", Count(kMaxDots), " dots"});
     for (const Pitch& pitch : event.pitches) {
         if (pitch.alter < -kMaxAccidentals || pitch.alter > kMaxAccidentals) {
-            return "a pitch of more than " + Count(kMaxAccidentals) + " sharps or flats";
+            return Text({"a pitch of more than ", Count(kMaxAccidentals), " sharps or flats"});
         }
         if (pitch.octave < kLowestOctave || pitch.octave > kHighestOctave) {
-            return "a pitch outside octaves " + Count(kLowestOctave) + " to " +
-                   Count(kHighestOctave);
+            return Text(
+                {"a pitch outside octaves ", Count(kLowestOctave), " to ", Count(kHighestOctave)});
         }
     }
     for (const Tuplet& tuplet : event.tupletStarts) {
@@ -129,12 +140,12 @@ std::optional<std::string> CheckVoice(const Voice& voice) {
             const auto duration =
                 CheckedProduct(DottedDuration(event.value, event.dots), scales.back());
             if (!duration || !IsMeasureTime(*duration)) {
-                return "a note or rest that " +
-                       (duration ? MeasureTimeError(*duration) : "lasts too long");
+                return Text({"a note or rest that ",
+                             duration ? MeasureTimeError(*duration) : "lasts too long"});
             }
             const auto end = CheckedSum(onset, *duration);
             if (!end || !IsMeasureTime(*end)) {
-                return "a voice that " + (end ? MeasureTimeError(*end) : "lasts too long");
+                return Text({"a voice that ", end ? MeasureTimeError(*end) : "lasts too long"});
             }
             onset = *end;
         }
@@ -143,6 +154,16 @@ std::optional<std::string> CheckVoice(const Voice& voice) {
         }
     }
     return std::nullopt;
+}
+
+std::optional<std::string> CheckStaves(std::size_t count) {
+    if (count <= static_cast<std::size_t>(kMaxStaves)) return std::nullopt;
+    return Text({"more than ", Count(kMaxStaves), " staves"});
+}
+
+std::optional<std::string> CheckMeasures(std::size_t count) {
+    if (count <= static_cast<std::size_t>(kMaxMeasures)) return std::nullopt;
+    return Text({"more than ", Count(kMaxMeasures), " measures"});
 }
 
 std::size_t EventCount(const Measure& measure) {
@@ -155,11 +176,11 @@ std::size_t EventCount(const Measure& measure) {
 
 std::optional<std::string> CheckMeasureSize(std::size_t mostVoices, std::size_t events) {
     if (mostVoices > static_cast<std::size_t>(kMaxVoicesPerStaff)) {
-        return "more than " + Count(kMaxVoicesPerStaff) + " voices on one staff";
+        return Text({"more than ", Count(kMaxVoicesPerStaff), " voices on one staff"});
     }
     if (events > static_cast<std::size_t>(kMaxEventsPerMeasure)) {
-        return "more than " + Count(kMaxEventsPerMeasure) +
-               " notes, rests and spaces in one measure";
+        return Text(
+            {"more than ", Count(kMaxEventsPerMeasure), " notes, rests and spaces in one measure"});
     }
     return std::nullopt;
 }
@@ -176,7 +197,9 @@ std::optional<std::string> CheckMeasure(const Measure& measure) {
         }
     }
     for (const ClefChange& change : measure.clefChanges) {
-        if (!IsMeasureTime(change.at)) return "a clef change that " + MeasureTimeError(change.at);
+        if (!IsMeasureTime(change.at)) {
+            return Text({"a clef change that ", MeasureTimeError(change.at)});
+        }
     }
     return std::nullopt;
 }

@@ -44,6 +44,10 @@ bool IsMeasureTime(Rational time);
 // Why a time is not a measure time, as a reader of an error can check it.
 std::string MeasureTimeError(Rational time);
 
+// The errors of a score of more staves or measures than the caps; nothing within them.
+std::optional<std::string> CheckStaves(std::size_t count);
+std::optional<std::string> CheckMeasures(std::size_t count);
+
 // Notes, rests, grace notes and spaces of all the measure's staves and voices.
 std::size_t EventCount(const Measure& measure);
 

@@ -124,9 +124,7 @@ private:
     }
 
     std::optional<std::string> Staff(const std::vector<std::string>& words) {
-        if (++staves_ > static_cast<std::size_t>(kMaxStaves)) {
-            return "more than " + std::to_string(kMaxStaves) + " staves";
-        }
+        if (auto error = CheckStaves(++staves_)) return error;
         const std::size_t voices = words.size() - 1;
         if (voices == 0) {
             ++silentStaves_;
@@ -140,9 +138,7 @@ private:
                 return "voice \"" + words[i] + "\", column " + std::to_string(notation.column) +
                        ": " + notation.message;
             }
-            if (measures->size() > static_cast<std::size_t>(kMaxMeasures)) {
-                return "a voice of more than " + std::to_string(kMaxMeasures) + " measures";
-            }
+            if (auto error = CheckMeasures(measures->size())) return error;
             if (events_.size() < measures->size()) events_.resize(measures->size());
             for (std::size_t m = 0; m < measures->size(); ++m) {
                 if (auto error = CheckVoice((*measures)[m])) return error;

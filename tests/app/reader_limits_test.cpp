@@ -104,7 +104,7 @@ INSTANTIATE_TEST_SUITE_P(
                 Partwise({std::vector<std::string>(simhost::kMaxMeasures + 1, Attributes(1))}),
                 "<measure number=\"10001\">", 1, "part \"P1\": more than 10000 measures"},
         CapCase{"Staves", Partwise(PartsOfSixteenStaves(9)), "<part id=\"P9\">", 1,
-                "the score has more than 128 staves"},
+                "more than 128 staves"},
         CapCase{"VoicesOnAStaff",
                 Partwise({{Attributes(1) + Note("C5", "1", "quarter", "", "1") +
                            [] {
@@ -323,7 +323,7 @@ INSTANTIATE_TEST_SUITE_P(
                 "staff 1" + Repeated(" q", simhost::kMaxVoicesPerStaff + 1) + "\n", "staff", 1,
                 "more than 64 voices on one staff"},
         CapCase{"AVoiceOfTooManyMeasures", "staff 1 \"q" + Repeated(" | q", 10000) + "\"\n",
-                "staff", 1, "a voice of more than 10000 measures"},
+                "staff", 1, "more than 10000 measures"},
         // The silent staff plays four quarters in every measure, the builder's own.
         CapCase{"EventsInAMeasure", "staff 1\nstaff 1 \"" + Repeated(" 128", 4093) + "\"\n",
                 "staff", 2, "more than 4096 notes, rests and spaces in one measure"},
