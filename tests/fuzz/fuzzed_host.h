@@ -91,7 +91,8 @@ public:
     void EndOpenedDialogs();
 
     // Whether the host has ever left its edit open when asked to end it (refused, or claimed
-    // to without doing it). Until it has, an edit still open is the module's doing.
+    // to without doing it). Until it has, and while it has the services that end and cancel an
+    // edit, an edit still open is the module's doing.
     bool IgnoredAnEnd() const { return ignoredEnd_; }
 
 private:

@@ -6,7 +6,8 @@
 // reads a few bytes at most.
 //
 // Besides what the sanitizers see, every action must leave no edit open: the module's edit
-// depth back at 0, and the host's edit closed unless the host itself ignored an end.
+// depth back at 0, and the host's edit closed unless the host itself left it open: it ignored an
+// end, or it lacks the service that ends or cancels an edit.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -122,11 +123,19 @@ public:
     }
 
 private:
+    // Whether the host closes every edit the module asks it to close.
+    bool HostClosesEdits() {
+        const simhost::ServiceLayer& services = layer_.Services();
+        return !host_.IgnoredAnEnd() &&
+               !services.IsAbsent(nx::ServiceName(nx::Service::EndNotavoEdit)) &&
+               !services.IsAbsent(nx::ServiceName(nx::Service::CancelNotavoEdit));
+    }
+
     // An edit left open after an action is a fault of the module's, and ends the run as a crash
     // does, with the action that left it.
-    void CheckNoEditOpen(int index, Action action) const {
+    void CheckNoEditOpen(int index, Action action) {
         const std::int32_t depth = nx::EditDepth();
-        const bool hostOpen = host_.GetDocument().History().IsOpen() && !host_.IgnoredAnEnd();
+        const bool hostOpen = host_.GetDocument().History().IsOpen() && HostClosesEdits();
         if (depth == 0 && !hostOpen) return;
         std::fprintf(stderr, "fuzz: after action %d (%d) an edit is left open: depth %d, %s\n",
                      index, static_cast<int>(action), static_cast<int>(depth),
