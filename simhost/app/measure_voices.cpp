@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "simhost/app/note_values.h"
+#include "simhost/document/score_limits.h"
 
 namespace simhost {
 namespace {
@@ -18,12 +19,24 @@ std::optional<Tuplet> TupletOfScale(Rational scale) {
 
 }  // namespace
 
-Rational MeasureVoices::Product(const std::vector<Group>& groups, bool explicitOnly) {
-    Rational product(1);
+std::optional<Rational> MeasureVoices::Product(const std::vector<Group>& groups,
+                                               bool explicitOnly) {
+    std::optional<Rational> product = Rational(1);
     for (const Group& group : groups) {
-        if (!explicitOnly || !group.inferred) product = product * ScaleOf(group.ratio);
+        if (product && (!explicitOnly || !group.inferred)) {
+            product = CheckedProduct(*product, ScaleOf(group.ratio));
+        }
     }
     return product;
+}
+
+bool MeasureVoices::RoomForGroup(const Lane& lane) {
+    return lane.open.size() < static_cast<std::size_t>(kMaxTupletNesting);
+}
+
+void MeasureVoices::Push(Lane& lane, Event event) {
+    lane.music.events.push_back(std::move(event));
+    ++events_;
 }
 
 void MeasureVoices::CloseGroups(Lane& lane, std::size_t keep) {
@@ -41,7 +54,7 @@ bool MeasureVoices::Pad(Lane& lane, Rational position) {
     if (!rests) return false;
     for (Event& rest : *rests) {
         rest.space = true;
-        lane.music.events.push_back(std::move(rest));
+        Push(lane, std::move(rest));
     }
     lane.end = position;
     return true;
@@ -65,7 +78,7 @@ std::optional<std::string> MeasureVoices::AddNote(const PlacedNote& note) {
     event.tupletStops = 0;
     // Outside the voice's time, a grace note neither opens nor closes a group.
     if (event.IsGrace()) {
-        lane.music.events.push_back(std::move(event));
+        Push(lane, std::move(event));
         return std::nullopt;
     }
     const Rational modification = ScaleOf(note.modification);
@@ -75,28 +88,31 @@ std::optional<std::string> MeasureVoices::AddNote(const PlacedNote& note) {
         const auto firstInferred = std::find_if(lane.open.begin(), lane.open.end(),
                                                 [](const Group& g) { return g.inferred; });
         CloseGroups(lane, static_cast<std::size_t>(firstInferred - lane.open.begin()));
-        Rational stated(1);
+        std::optional<Rational> enclosing = Product(lane.open, true);
         std::size_t unstated = 0;
         for (const TupletMark& mark : note.starts) {
-            if (mark.ratio) {
-                stated = stated * ScaleOf(*mark.ratio);
-            } else {
+            if (!mark.ratio) {
                 ++unstated;
+            } else if (enclosing) {
+                enclosing = CheckedProduct(*enclosing, ScaleOf(*mark.ratio));
             }
         }
         if (unstated > 1) {
             return "several <tuplet> groups start at one note without <tuplet-actual> and "
                    "<tuplet-normal>";
         }
-        const Rational enclosing = Product(lane.open, true) * stated;
-        const Rational remaining = modification * Rational(enclosing.Den(), enclosing.Num());
+        const auto remaining =
+            enclosing ? CheckedProduct(modification, Rational(enclosing->Den(), enclosing->Num()))
+                      : std::nullopt;
+        if (!remaining) return TupletRatiosError();
         for (const TupletMark& mark : note.starts) {
             std::optional<Tuplet> ratio = mark.ratio;
             // Alone in the note's modification, the group keeps its written counts (6:4).
-            if (!ratio && remaining != Rational(1)) {
-                ratio = enclosing == Rational(1) ? note.modification : TupletOfScale(remaining);
+            if (!ratio && *remaining != Rational(1)) {
+                ratio = *enclosing == Rational(1) ? note.modification : TupletOfScale(*remaining);
             }
             if (!ratio) continue;
+            if (!RoomForGroup(lane)) return TupletNestingError();
             lane.open.push_back(Group{*ratio, false, mark.number, Rational(0), Rational(0), false});
             event.tupletStarts.push_back(*ratio);
         }
@@ -104,17 +120,20 @@ std::optional<std::string> MeasureVoices::AddNote(const PlacedNote& note) {
 
     // What the explicit groups leave of the note's modification is an inferred group: a run
     // of notes under one <time-modification> without <tuplet> marks.
-    const Rational outer = Product(lane.open, true);
-    const Rational remaining = modification * Rational(outer.Den(), outer.Num());
+    const auto outer = Product(lane.open, true);
+    const auto remaining =
+        outer ? CheckedProduct(modification, Rational(outer->Den(), outer->Num())) : std::nullopt;
+    if (!remaining) return TupletRatiosError();
     if (!lane.open.empty() && lane.open.back().inferred &&
-        ScaleOf(lane.open.back().ratio) != remaining) {
+        ScaleOf(lane.open.back().ratio) != *remaining) {
         CloseGroups(lane, lane.open.size() - 1);
     }
     const bool inferredOpen = !lane.open.empty() && lane.open.back().inferred;
-    if (!inferredOpen && remaining != Rational(1)) {
-        const auto ratio = outer == Rational(1) ? std::optional<Tuplet>(note.modification)
-                                                : TupletOfScale(remaining);
+    if (!inferredOpen && *remaining != Rational(1)) {
+        const auto ratio = *outer == Rational(1) ? std::optional<Tuplet>(note.modification)
+                                                 : TupletOfScale(*remaining);
         if (!ratio) return "a <time-modification> that the groups around it cannot make";
+        if (!RoomForGroup(lane)) return TupletNestingError();
         const Rational unit = note.normalValue.value_or(Rational(event.value));
         lane.open.push_back(
             Group{*ratio, true, 0, Rational(0), unit, note.normalValue.has_value()});
@@ -122,8 +141,12 @@ std::optional<std::string> MeasureVoices::AddNote(const PlacedNote& note) {
     }
 
     const Rational plain = DottedDuration(event.value, event.dots);
-    lane.end = note.onset + plain * Product(lane.open, false);
-    lane.music.events.push_back(std::move(event));
+    const auto scale = Product(lane.open, false);
+    const auto sounding = scale ? CheckedProduct(plain, *scale) : std::nullopt;
+    const auto end = sounding ? CheckedSum(note.onset, *sounding) : std::nullopt;
+    if (!end) return TupletRatiosError();
+    lane.end = *end;
+    Push(lane, std::move(event));
 
     // An inferred group is complete when its notes add up to `actual` of its unit: three
     // eighths of a 3:2 group, or a quarter and an eighth.
@@ -169,6 +192,7 @@ std::vector<Voice> MeasureVoices::Finish() {
     }
     lanes_.clear();
     lastLane_.reset();
+    events_ = 0;
     return voices;
 }
 

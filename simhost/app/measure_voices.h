@@ -45,12 +45,17 @@ public:
     // Adds a note after every note added before it in its lane. The event's value and dots,
     // scaled by its modification, must give the note's duration: the groups opened here make
     // up exactly that modification. Answers an error text for tuplet marks that cannot be
-    // resolved, else nothing.
+    // resolved or nest deeper than kMaxTupletNesting, else nothing.
     std::optional<std::string> AddNote(const PlacedNote& note);
     // A further pitch of the note added last (a MusicXML chord note); a rest takes none.
     void AddChordPitch(const Pitch& pitch);
     // Spaces in the voice up to a position (a <forward> that names its voice).
     void FillTo(const std::string& voice, Rational position);
+
+    // Every event added so far, spaces included, and the lanes they stand in: what the measure
+    // costs before Finish.
+    std::size_t EventCount() const { return events_; }
+    std::size_t LaneCount() const { return lanes_.size(); }
 
     // Every lane as one voice, in the order the lanes were first used; open groups are closed
     // at the last event, since a group never crosses a barline in the score.
@@ -73,12 +78,16 @@ private:
     };
 
     Lane& LaneFor(const std::string& voice, Rational onset);
-    static bool Pad(Lane& lane, Rational position);
+    bool Pad(Lane& lane, Rational position);
+    void Push(Lane& lane, Event event);
+    static bool RoomForGroup(const Lane& lane);
     static void CloseGroups(Lane& lane, std::size_t keep);
-    static Rational Product(const std::vector<Group>& groups, bool explicitOnly);
+    // Nothing when the ratios multiply beyond what exact time can hold.
+    static std::optional<Rational> Product(const std::vector<Group>& groups, bool explicitOnly);
 
     std::vector<Lane> lanes_;
     std::optional<std::size_t> lastLane_;
+    std::size_t events_ = 0;
 };
 
 }  // namespace simhost

@@ -17,6 +17,8 @@
 #include "simhost/app/note_values.h"
 #include "simhost/app/xml_values.h"
 #include "simhost/document/document_builder.h"
+#include "simhost/document/score_limits.h"
+#include "simhost/document/score_notation.h"
 #include "simhost/document/signature_room.h"
 
 namespace simhost {
@@ -24,7 +26,7 @@ namespace {
 
 constexpr std::string_view kZipMagic = "PK\x03\x04";
 constexpr std::string_view kContainerEntry = "META-INF/container.xml";
-constexpr std::int64_t kMaxStaves = 16;
+constexpr std::int64_t kMaxStavesOfPart = 16;
 constexpr std::int64_t kStaffLines = 5;
 
 std::string Element(pugi::xml_node node) { return "<" + std::string(node.name()) + ">"; }
@@ -72,6 +74,10 @@ public:
         for (std::size_t i = 0; i < parts.size(); ++i) {
             const auto count = StaffCount(parts[i]);
             if (!count) return Failed();
+            if (const auto error = CheckStaves(score_.Staves().size() + *count)) {
+                Fail(parts[i], *error);
+                return Failed();
+            }
             layout.push_back(PartStaves{score_.Staves().size(), *count});
             for (std::size_t s = 0; s < *count; ++s) {
                 const auto slot = static_cast<std::int16_t>(score_.Staves().size() + 1);
@@ -135,10 +141,10 @@ private:
                 const pugi::xml_node staves = attributes.child("staves");
                 if (!staves) continue;
                 const auto value = ParseInteger(TextOf(staves));
-                if (!value || *value < 1 || *value > kMaxStaves) {
+                if (!value || *value < 1 || *value > kMaxStavesOfPart) {
                     context_ = "part \"" + std::string(part.attribute("id").value()) + "\": ";
                     Fail(staves,
-                         "<staves> must be a number from 1 to " + std::to_string(kMaxStaves));
+                         "<staves> must be a number from 1 to " + std::to_string(kMaxStavesOfPart));
                     return std::nullopt;
                 }
                 count = std::max(count, *value);
@@ -157,14 +163,34 @@ private:
             Fail(owner, Element(owner) + " comes before any <divisions>");
             return std::nullopt;
         }
-        const auto value = ParseDecimal(TextOf(duration));
+        const std::string text(TextOf(duration));
+        const auto value = ParseDecimal(text);
         if (!value || *value <= Rational(0)) {
-            Fail(duration, "<duration> must be a positive number, not \"" +
-                               std::string(TextOf(duration)) + "\"");
+            Fail(duration, "<duration> must be a positive number, not \"" + text + "\"");
             return std::nullopt;
         }
         // 1024 per quarter from <divisions> per quarter.
-        return *value * Rational(kQuarter) * Rational(divisions_->Den(), divisions_->Num());
+        const auto time = CheckedProduct(
+            *value, Rational(kQuarter) * Rational(divisions_->Den(), divisions_->Num()));
+        if (!time || !IsMeasureTime(*time)) {
+            Fail(duration, "<duration> \"" + text + "\" " +
+                               (time ? MeasureTimeError(*time) : "is more than a measure holds"));
+            return std::nullopt;
+        }
+        return *time;
+    }
+
+    // Moves the cursor on; a measure may run past its time signature (a cadenza), but not past
+    // what any measure may hold.
+    bool Advance(pugi::xml_node owner, MeasureState& state, Rational by) {
+        const auto moved = CheckedSum(state.cursor, by);
+        if (!moved || !IsMeasureTime(*moved)) {
+            return Fail(owner,
+                        Element(owner) + " " +
+                            (moved ? MeasureTimeError(*moved) : "is more than a measure holds"));
+        }
+        state.cursor = *moved;
+        return true;
     }
 
     // The part's staff (from 0) a note or <forward> names with <staff>; staff 1 without one.
@@ -194,6 +220,10 @@ private:
         for (const pugi::xml_node measure : part.children("measure")) {
             if (!first) first = measure;
             ++index;
+            if (const auto error = CheckMeasures(index)) {
+                context_ = "part \"" + id + "\": ";
+                return Fail(measure, *error);
+            }
             context_ = "part \"" + id + "\", measure " + std::to_string(index);
             const std::string number = measure.attribute("number").value();
             if (!number.empty() && number != std::to_string(index)) {
@@ -222,6 +252,8 @@ private:
         }
         MeasureState state;
         state.voices.resize(part_.count);
+        Measure& target = score_.Measures()[index];
+        const std::size_t otherParts = EventCount(target);
         for (const pugi::xml_node child : measure.children()) {
             const std::string_view name = child.name();
             bool ok = true;
@@ -236,10 +268,9 @@ private:
             } else if (name == "direction") {
                 ReadDirection(child);
             }
-            if (!ok) return false;
+            if (!ok || !WithinCaps(child, state, otherParts)) return false;
             state.length = std::max(state.length, state.cursor);
         }
-        Measure& target = score_.Measures()[index];
         for (std::size_t s = 0; s < part_.count; ++s) {
             std::vector<Voice> voices = state.voices[s].Finish();
             if (voices.empty() && multipleRestLeft_ > 0) {
@@ -252,9 +283,23 @@ private:
         }
         std::stable_sort(target.clefChanges.begin(), target.clefChanges.end(),
                          [](const ClefChange& a, const ClefChange& b) { return a.at < b.at; });
+        if (const auto error = CheckMeasure(target)) return Fail(measure, *error);
         if (multipleRestLeft_ > 0) --multipleRestLeft_;
         previousLength_ = state.length > Rational(0) ? state.length : partTime_;
         return true;
+    }
+
+    // What a measure holds is checked as it grows, so that no file makes the reader build a
+    // measure beyond the caps before refusing it.
+    bool WithinCaps(pugi::xml_node at, const MeasureState& state, std::size_t otherParts) {
+        std::size_t mostVoices = 0;
+        std::size_t events = otherParts;
+        for (const MeasureVoices& voices : state.voices) {
+            mostVoices = std::max(mostVoices, voices.LaneCount());
+            events += voices.EventCount();
+        }
+        const auto error = CheckMeasureSize(mostVoices, events);
+        return !error || Fail(at, *error);
     }
 
     bool Move(pugi::xml_node move, MeasureState& state, bool forward) {
@@ -262,8 +307,7 @@ private:
         if (!duration) return false;
         if (forward) {
             const auto staff = StaffOf(move);
-            if (!staff) return false;
-            state.cursor += *duration;
+            if (!staff || !Advance(move, state, *duration)) return false;
             const std::string_view voice = TextOf(move.child("voice"));
             if (!voice.empty()) state.voices[*staff].FillTo(std::string(voice), state.cursor);
         } else {
@@ -301,11 +345,13 @@ private:
         }
         std::int64_t alter = 0;
         if (const pugi::xml_node alterNode = source.child("alter")) {
-            // Microtones are rounded to the nearest semitone: the score holds whole ones.
+            // Microtones are rounded to the nearest semitone, and triple sharps and flats kept
+            // as double ones: the score holds what the document file writes.
             const auto exact = ParseDecimal(TextOf(alterNode));
             if (!exact) return Fail(alterNode, "<alter> must be a number");
-            alter = std::clamp<std::int64_t>(
-                static_cast<std::int64_t>(std::lround(exact->ToDouble())), -3, 3);
+            alter =
+                std::clamp<std::int64_t>(static_cast<std::int64_t>(std::lround(exact->ToDouble())),
+                                         -kMaxAccidentals, kMaxAccidentals);
         }
         *pitch = Pitch{static_cast<std::int8_t>(stepIndex), static_cast<std::int8_t>(alter),
                        static_cast<std::int8_t>(*octave)};
@@ -317,13 +363,12 @@ private:
         if (!modification) return true;
         const auto actual = ParseInteger(TextOf(modification.child("actual-notes")));
         const auto normal = ParseInteger(TextOf(modification.child("normal-notes")));
-        constexpr std::int64_t kMaxNotes = 1 << 16;
-        if (!actual || !normal || *actual < 1 || *normal < 1 || *actual > kMaxNotes ||
-            *normal > kMaxNotes) {
+        if (!actual || !normal || *actual < 1 || *normal < 1 || *actual > kMaxTupletCount ||
+            *normal > kMaxTupletCount) {
             return Fail(modification,
                         "<time-modification> needs <actual-notes> and <normal-notes>, counts "
                         "from 1 to " +
-                            std::to_string(kMaxNotes));
+                            std::to_string(kMaxTupletCount));
         }
         placed.modification =
             Tuplet{static_cast<std::int32_t>(*actual), static_cast<std::int32_t>(*normal)};
@@ -343,9 +388,8 @@ private:
         const pugi::xml_node normal = tuplet.child("tuplet-normal");
         const auto actualCount = ParseInteger(TextOf(actual.child("tuplet-number")));
         const auto normalCount = ParseInteger(TextOf(normal.child("tuplet-number")));
-        constexpr std::int64_t kMaxCount = 1 << 16;
         if (!actualCount || !normalCount || *actualCount < 1 || *normalCount < 1 ||
-            *actualCount > kMaxCount || *normalCount > kMaxCount) {
+            *actualCount > kMaxTupletCount || *normalCount > kMaxTupletCount) {
             return std::nullopt;
         }
         // Three quarters in the time of one half: the counts are weighed by their values.
@@ -386,6 +430,9 @@ private:
     }
 
     bool ReadNote(pugi::xml_node note, MeasureState& state) {
+        if (DotCount(note) > kMaxDots) {
+            return Fail(note, "a <note> of more than " + std::to_string(kMaxDots) + " <dot>s");
+        }
         const bool hidden = std::string_view(note.attribute("print-object").value()) == "no";
         const bool rest = static_cast<bool>(note.child("rest"));
         const auto staff = StaffOf(note);
@@ -435,7 +482,7 @@ private:
         }
         const auto sounding = Duration(note);
         if (!sounding) return false;
-        if (advances) state.cursor += *sounding;
+        if (advances && !Advance(note, state, *sounding)) return false;
         state.last = LastNote{*staff, onset, hidden};
         // A hidden note's time is a space in its voice, made when the voice goes on.
         if (hidden) return true;
@@ -527,6 +574,9 @@ private:
             return Fail(time, "<beat-type> must be 1, 2, 4, 8, 16, 32 or 64");
         }
         const auto beatDuration = static_cast<std::int16_t>(kWhole / *beatType);
+        if (!IsMeasureTime(Rational(beats * beatDuration))) {
+            return Fail(time, "<time> " + MeasureTimeError(Rational(beats * beatDuration)));
+        }
         partTime_ = Rational(beats * beatDuration);
         MeasureInfo& info = InfoFor(time, index, state);
         if (!info.time) info.time = std::pair{static_cast<std::int16_t>(beats), beatDuration};

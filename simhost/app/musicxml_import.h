@@ -35,7 +35,9 @@
 // spacing or in the notes drawn (dynamics, lyrics, slurs) are ignored.
 //
 // Reading is all or nothing: on any error there is no document, and the error names the file,
-// the line (or the archive entry) and what is wrong. Nothing here throws.
+// the line (or the archive entry) and what is wrong. A score beyond the caps of score_limits.h,
+// or holding what the document file could not write back, is refused the same way, so that what
+// a file costs follows from its notes and a score that reads can be saved. Nothing here throws.
 #pragma once
 
 #include <array>

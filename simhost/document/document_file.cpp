@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "simhost/document/score_limits.h"
 #include "simhost/document/score_notation.h"
 
 namespace simhost {
@@ -170,6 +171,7 @@ private:
         if (score_.StaffInSlot(*slot)) {
             return Fail("a second staff in slot " + std::to_string(*slot));
         }
+        if (auto error = CheckStaves(score_.Staves().size() + 1)) return Fail(*error);
         Clef clef = kTrebleClef;
         if (words.size() == 5) {
             const auto stated = ClefWord(words[4]);
@@ -197,12 +199,12 @@ private:
     // "2048", or "1024/3" for a point inside a tuplet.
     std::optional<Rational> Time(std::string_view word) {
         const std::size_t slash = word.find('/');
-        const auto num = Number<std::int64_t>(word.substr(0, slash), "a time in 1024ths", 0,
-                                              std::int64_t{1} << 40);
+        const auto num =
+            Number<std::int64_t>(word.substr(0, slash), "a time in 1024ths", 0, kMaxMeasureLength);
         if (!num) return std::nullopt;
         if (slash == std::string_view::npos) return Rational(*num);
-        const auto den = Number<std::int64_t>(word.substr(slash + 1), "a time's divisor", 1,
-                                              std::int64_t{1} << 30);
+        const auto den =
+            Number<std::int64_t>(word.substr(slash + 1), "a time's divisor", 1, kMaxTimeDivisor);
         if (!den) return std::nullopt;
         return Rational(*num, *den);
     }
@@ -239,20 +241,21 @@ private:
     void MeasureLine(const std::vector<std::string_view>& words) {
         if (!Count(words, 2, "measure NUMBER")) return;
         const auto expected = static_cast<std::int64_t>(score_.Measures().size()) + 1;
-        const auto number = Number<std::int32_t>(words[1], "a measure number", 1, 32767);
+        const auto number = Number<std::int32_t>(words[1], "a measure number", 1, kMaxMeasures);
         if (!number) return;
         if (*number != expected) {
             return Fail("measure " + std::to_string(*number) + " where measure " +
                         std::to_string(expected) + " comes next");
         }
         score_.AddMeasure();
+        measureEvents_ = 0;
     }
 
     void VoiceLine(const std::vector<std::string_view>& words, std::string_view line) {
         if (words.size() < 3) return Fail("\"voice\" takes a staff slot, a voice number, notes");
         if (score_.Measures().empty()) return Fail("a voice before the first measure");
         const auto slot = Number<std::int16_t>(words[1], "a staff slot", 1, 32767);
-        const auto number = Number<std::int32_t>(words[2], "a voice number", 1, 64);
+        const auto number = Number<std::int32_t>(words[2], "a voice number", 1, kMaxVoicesPerStaff);
         if (!slot || !number) return;
         const auto staff = score_.StaffIndexOfSlot(*slot);
         if (!staff) return Fail("no staff in slot " + std::to_string(*slot));
@@ -270,6 +273,9 @@ private:
             return Fail("column " + std::to_string(notesAt + notation.column) + ": " +
                         notation.message);
         }
+        measureEvents_ += voice->events.size();
+        if (auto error = CheckMeasureSize(voices.size() + 1, measureEvents_)) return Fail(*error);
+        if (auto error = CheckVoice(*voice)) return Fail(*error);
         voices.push_back(std::move(*voice));
     }
 
@@ -334,6 +340,7 @@ private:
     RecordStore records_;
     NXRegionRecord selection_{};
     std::int16_t number_ = 1;
+    std::size_t measureEvents_ = 0;  // of the last measure
 };
 
 }  // namespace

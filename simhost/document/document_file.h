@@ -16,8 +16,8 @@
 // staff.
 //
 // A tag is written as its four characters when they are printable, else as 0x and 8 hex
-// digits. Reading is all or nothing: a malformed file gives an error that names the file, the
-// line and what is wrong, and no document.
+// digits. Reading is all or nothing: a malformed file, or one beyond the caps of score_limits.h,
+// gives an error that names the file, the line and what is wrong, and no document.
 #pragma once
 
 #include <cstddef>

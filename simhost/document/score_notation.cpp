@@ -99,8 +99,9 @@ private:
         ++pos_;
         const auto normal = Number();
         if (!normal) return std::nullopt;
-        if (*actual < 1 || *normal < 1 || *actual > 64 || *normal > 64) {
-            return Fail("a tuplet ratio needs two numbers from 1 to 64");
+        if (*actual < 1 || *normal < 1 || *actual > kMaxTupletCount || *normal > kMaxTupletCount) {
+            return Fail("a tuplet ratio needs two numbers from 1 to " +
+                        std::to_string(kMaxTupletCount));
         }
         return Tuplet{*actual, *normal};
     }
@@ -137,7 +138,7 @@ private:
             ++event.dots;
             ++pos_;
         }
-        if (event.dots > 4) return Fail("more than four dots");
+        if (event.dots > kMaxDots) return Fail("more than four dots");
         if (pos_ < text_.size() && text_[pos_] == ':') {
             if (silent) return Fail("a rest has no pitch");
             ++pos_;
@@ -168,10 +169,14 @@ private:
             pitch.alter = static_cast<std::int8_t>(pitch.alter + (text_[pos_] == '#' ? 1 : -1));
             ++pos_;
         }
-        if (pitch.alter < -2 || pitch.alter > 2) return Fail("more than two accidentals");
+        if (pitch.alter < -kMaxAccidentals || pitch.alter > kMaxAccidentals) {
+            return Fail("more than two accidentals");
+        }
         const auto octave = Number();
         if (!octave) return std::nullopt;
-        if (*octave < -1 || *octave > 9) return Fail("an octave from -1 to 9");
+        if (*octave < kLowestOctave || *octave > kHighestOctave) {
+            return Fail("an octave from -1 to 9");
+        }
         pitch.octave = static_cast<std::int8_t>(*octave);
         return pitch;
     }

@@ -22,6 +22,14 @@
 
 namespace simhost {
 
+// What the notation writes and reads back: tuplets of 1 to 64 notes in the time of 1 to 64, up
+// to four dots, up to two sharps or flats, octaves -1 to 9. A voice beyond them cannot be saved.
+constexpr std::int32_t kMaxTupletCount = 64;
+constexpr std::int32_t kMaxDots = 4;
+constexpr std::int32_t kMaxAccidentals = 2;
+constexpr std::int32_t kLowestOctave = -1;
+constexpr std::int32_t kHighestOctave = 9;
+
 struct NotationError {
     std::size_t column = 0;  // 1-based position in the text
     std::string message;

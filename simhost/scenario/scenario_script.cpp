@@ -2,9 +2,14 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
+#include <cstdint>
 #include <fstream>
 #include <sstream>
 
+#include "simhost/document/document_builder.h"
+#include "simhost/document/score_limits.h"
+#include "simhost/document/score_notation.h"
 #include "simhost/scenario/dialog_items.h"
 
 namespace simhost::scenario {
@@ -61,6 +66,102 @@ bool SplitWords(std::string_view line, std::vector<std::string>& words, std::str
     return true;
 }
 
+// A number as a step writes it: decimal, with an optional '+', or hexadecimal after 0x.
+std::optional<std::int64_t> StepNumber(std::string_view word) {
+    int base = 10;
+    if (word.size() > 2 && word[0] == '0' && (word[1] == 'x' || word[1] == 'X')) {
+        word.remove_prefix(2);
+        base = 16;
+    } else if (word.starts_with('+')) {
+        word.remove_prefix(1);
+    }
+    std::int64_t value = 0;
+    const auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), value, base);
+    if (error != std::errc() || end != word.data() + word.size() || word.empty()) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+// What a script asks of the host, as far as reading can tell: the notes of its staves, which the
+// host builds only once a later step needs the document; what its document would cost (its
+// measures, its staves and, per measure, the events of all of them), before anything is built;
+// and drags and moves no screen could hold. What else a step means (a number that is not one)
+// is left to the step when it runs.
+class StepChecks {
+public:
+    std::optional<std::string> Add(const Step& step) {
+        switch (step.verb) {
+            case Verb::Measures:
+                return Measures(step.words[0]);
+            case Verb::Staff:
+                return Staff(step.words);
+            case Verb::DragBottom:
+            case Verb::DragRight:
+            case Verb::Move:
+                return Pixels(step.words);
+            default:
+                return std::nullopt;
+        }
+    }
+
+private:
+    static std::optional<std::string> Measures(const std::string& word) {
+        const auto count = StepNumber(word);
+        if (!count || (*count >= 0 && *count <= kMaxMeasures)) return std::nullopt;
+        return "a document of " + word + " measures: from 0 to " + std::to_string(kMaxMeasures);
+    }
+
+    // Window coordinates travel in 16 bits.
+    static std::optional<std::string> Pixels(const std::vector<std::string>& words) {
+        for (const std::string& word : words) {
+            const auto pixels = StepNumber(word);
+            if (pixels && (*pixels < INT16_MIN || *pixels > INT16_MAX)) {
+                return "a move of " + word + " pixels: at most 32767 either way";
+            }
+        }
+        return std::nullopt;
+    }
+
+    std::optional<std::string> Staff(const std::vector<std::string>& words) {
+        if (auto error = CheckStaves(++staves_)) return error;
+        const std::size_t voices = words.size() - 1;
+        if (voices == 0) {
+            ++silentStaves_;
+        } else if (auto error = CheckMeasureSize(voices, 0)) {
+            return error;
+        }
+        for (std::size_t i = 1; i < words.size(); ++i) {
+            NotationError notation;
+            const auto measures = ParseVoiceMeasures(words[i], &notation);
+            if (!measures) {
+                return "voice \"" + words[i] + "\", column " + std::to_string(notation.column) +
+                       ": " + notation.message;
+            }
+            if (auto error = CheckMeasures(measures->size())) return error;
+            if (events_.size() < measures->size()) events_.resize(measures->size());
+            for (std::size_t m = 0; m < measures->size(); ++m) {
+                if (auto error = CheckVoice((*measures)[m])) return error;
+                events_[m] += (*measures)[m].events.size();
+            }
+        }
+        const std::size_t busiest =
+            events_.empty() ? 0 : *std::max_element(events_.begin(), events_.end());
+        return CheckMeasureSize(0, busiest + silentStaves_ * DefaultStaffEvents());
+    }
+
+    // What a staff given no voice plays in each measure, as the builder makes it.
+    static std::size_t DefaultStaffEvents() {
+        static const std::size_t events = EventCount(
+            DocumentBuilder().withStaff(1).withMeasures(1).Build().GetScore().Measures().front());
+        return events;
+    }
+
+    std::size_t staves_ = 0;
+    std::size_t silentStaves_ = 0;
+    std::vector<std::size_t> events_;  // per measure, of the staves given voices
+};
+
 }  // namespace
 
 std::string ScriptError::Describe() const {
@@ -91,6 +192,7 @@ ParsedScript ParseScript(std::string_view text, const std::string& fileName,
                          const std::string& folder) {
     ParsedScript parsed;
     Script script;
+    StepChecks checks;
     script.name = fileName;
     script.folder = folder;
     std::size_t lineNumber = 0;
@@ -131,6 +233,7 @@ ParsedScript ParseScript(std::string_view text, const std::string& fileName,
             return fail("unknown control '" + words.front() + "'");
         }
         step.words = std::move(words);
+        if (auto error = checks.Add(step)) return fail(*error);
         script.steps.push_back(std::move(step));
     }
     parsed.script = std::move(script);

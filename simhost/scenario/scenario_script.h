@@ -15,6 +15,9 @@
 //   expect widths same-as before
 //
 // Controls are named: apply, close, default, fixed-barlines, list, tasks-label, description.
+// The notes of `staff` steps are read with the script, and what the document steps would build
+// is held to the caps of score_limits.h, so that a script that reads builds its document; a drag
+// or a move reaches no further than 16-bit window coordinates.
 // Geometry is only ever compared with a mark, or with the limits the host's screen implies, so
 // that the same file holds wherever the dialog's base units differ. The full list of steps is
 // the table in scenario_verbs.h.

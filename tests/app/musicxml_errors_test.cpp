@@ -9,6 +9,12 @@
 
 namespace {
 
+std::string Repeated(const std::string& text, int count) {
+    std::string out;
+    for (int i = 0; i < count; ++i) out += text;
+    return out;
+}
+
 using apptest::Attributes;
 using apptest::Note;
 using apptest::Partwise;
@@ -80,6 +86,21 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorCase{"BadBeatType", Partwise({{Attributes(1, 3, 3)}}),
                   "score.musicxml:8: part \"P1\", measure 1: <beat-type> must be 1, 2, 4, 8, 16, "
                   "32 or 64"},
+        // What the document file could not write is refused, so that a score that reads can be
+        // saved and read again.
+        ErrorCase{"MoreDotsThanAScoreHolds",
+                  Partwise({{Attributes(32) + Note("C5", "63", "quarter", Repeated("<dot/>", 5))}}),
+                  "score.musicxml:9: part \"P1\", measure 1: a <note> of more than 4 <dot>s"},
+        ErrorCase{"ATupletOfMoreNotesThanAScoreHolds",
+                  Partwise({{Attributes(65) +
+                             Note("C5", "1", "16th", apptest::TimeModification(65, 16))}}),
+                  "score.musicxml:9: part \"P1\", measure 1: <time-modification> needs "
+                  "<actual-notes> and <normal-notes>, counts from 1 to 64"},
+        ErrorCase{"AMeasureRestNoTupletAScoreHoldsMakes",
+                  Partwise({{Attributes(24) + "<note><rest measure=\"yes\"/><duration>97"
+                                              "</duration></note>"}}),
+                  "score.musicxml:7: part \"P1\", measure 1: a tuplet of 96 in the time of 97: a "
+                  "score holds from 1 to 64 of each"},
         // A measure numbered otherwise than its place says both.
         ErrorCase{"NamesTheMeasureByPlaceAndNumber",
                   "<score-partwise><part id=\"Vn\"><measure number=\"0\"/>\n"

@@ -186,7 +186,23 @@ INSTANTIATE_TEST_SUITE_P(
                  "click apply\nexpect beeps 1\n",
                  {"--scenario", "@"},
                  1,
-                 "wrong.scenario:6:"}),
+                 "wrong.scenario:6:"},
+        // The document is built only at the step after: the notes are read first.
+        BadInput{"ScenarioWithNotesThatDoNotRead",
+                 "typo.scenario",
+                 "staff 1 \"q qq\"\ninvoke\n",
+                 {"--scenario", "@"},
+                 1,
+                 "typo.scenario:1: voice \"q qq\", column 4: unexpected character after an event"},
+        BadInput{"MusicXmlPastTheLongestMeasure",
+                 "long.musicxml",
+                 "<score-partwise><part id=\"P1\"><measure>\n<attributes>"
+                 "<divisions>1</divisions></attributes>\n<forward><duration>2000"
+                 "</duration></forward></measure></part></score-partwise>\n",
+                 {"--document", "@", "--task", "Tight Scaling"},
+                 1,
+                 "long.musicxml:3: part \"P1\", measure 1: <duration> \"2000\" "
+                 "reaches past the 1024 quarters a measure may last"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // The files in the scratch folder that the test itself did not make: what a run left behind.

@@ -257,7 +257,14 @@ void FuzzedHost::ExecuteMenuItem(std::int32_t command) {
 
 std::int32_t FuzzedHost::EndEdit() {
     MaybeCallBack();
-    return Answered<std::int32_t>(policy_.ends, [&] { return DocumentBackend::EndEdit(); });
+    const bool open = GetDocument().History().IsOpen();
+    bool ended = false;
+    const auto result = Answered<std::int32_t>(policy_.ends, [&] {
+        ended = true;
+        return DocumentBackend::EndEdit();
+    });
+    if (open && !ended) ignoredEnd_ = true;
+    return result;
 }
 
 void FuzzedHost::Dialog(std::int16_t resourceId, NXDialogProc proc, std::int32_t context,

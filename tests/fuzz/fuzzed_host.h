@@ -90,6 +90,11 @@ public:
     // plug-in is terminated: without NX_EndDialog a closed dialog stays behind.
     void EndOpenedDialogs();
 
+    // Whether the host has ever left its edit open when asked to end it (refused, or claimed
+    // to without doing it). Until it has, and while it has the services that end and cancel an
+    // edit, an edit still open is the module's doing.
+    bool IgnoredAnEnd() const { return ignoredEnd_; }
+
 private:
     // The mode of this call: a Drawn policy draws one of the four others.
     Mode ModeOf(Mode policy);
@@ -109,6 +114,7 @@ private:
     std::int32_t claimedLoads_ = 0;
     std::int32_t callBackDepth_ = 0;
     std::int32_t callsBack_ = 0;
+    bool ignoredEnd_ = false;
 };
 
 }  // namespace quorfuzz

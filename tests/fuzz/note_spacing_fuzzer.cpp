@@ -4,6 +4,10 @@
 // the script are the host's drawn answers. Every loop is bounded by the input: at most
 // kMaxActions actions, of which at most kMaxRuns start a spacing run, and each host answer
 // reads a few bytes at most.
+//
+// Besides what the sanitizers see, every action must leave no edit open: the module's edit
+// depth back at 0, and the host's edit closed unless the host itself left it open: it ignored an
+// end, or it lacks the service that ends or cancels an edit.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -100,8 +104,10 @@ public:
         std::uint32_t flags = 0;
         NotavoExtensionInit(0, &flags);
         for (int i = 0; i < kMaxActions && !script_.Empty(); ++i) {
-            Perform(
-                static_cast<Action>(script_.TakeChoice(static_cast<std::uint32_t>(Action::Count))));
+            const auto action =
+                static_cast<Action>(script_.TakeChoice(static_cast<std::uint32_t>(Action::Count)));
+            Perform(action);
+            CheckNoEditOpen(i, action);
             // The journal would otherwise grow with every probe of every run.
             layer_.Services().Journal().Clear();
         }
@@ -111,11 +117,32 @@ public:
         do {
             NotavoExtensionTerminate(0);
         } while (Module().window != nullptr);
+        CheckNoEditOpen(kMaxActions, Action::Terminate);
         // A dialog the host could not end goes now; its messages find no window.
         host_.EndOpenedDialogs();
     }
 
 private:
+    // Whether the host closes every edit the module asks it to close.
+    bool HostClosesEdits() {
+        const simhost::ServiceLayer& services = layer_.Services();
+        return !host_.IgnoredAnEnd() &&
+               !services.IsAbsent(nx::ServiceName(nx::Service::EndNotavoEdit)) &&
+               !services.IsAbsent(nx::ServiceName(nx::Service::CancelNotavoEdit));
+    }
+
+    // An edit left open after an action is a fault of the module's, and ends the run as a crash
+    // does, with the action that left it.
+    void CheckNoEditOpen(int index, Action action) {
+        const std::int32_t depth = nx::EditDepth();
+        const bool hostOpen = host_.GetDocument().History().IsOpen() && HostClosesEdits();
+        if (depth == 0 && !hostOpen) return;
+        std::fprintf(stderr, "fuzz: after action %d (%d) an edit is left open: depth %d, %s\n",
+                     index, static_cast<int>(action), static_cast<int>(depth),
+                     hostOpen ? "the host's edit open" : "the host's edit closed");
+        std::abort();
+    }
+
     // A click that may start a spacing run, while runs are left.
     void ClickRunButton(std::int32_t item) {
         if (runs_ >= kMaxRuns) return;

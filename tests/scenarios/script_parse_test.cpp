@@ -50,14 +50,17 @@ INSTANTIATE_TEST_SUITE_P(
                       BadLine{"choose \"Tight", "a quoted text is not closed"},
                       BadLine{"choose \"a\\tb\"", "unknown escape \\t"},
                       BadLine{"move 1", "expected: move <dx> <dy>"},
-                      BadLine{"invoke now", "expected: invoke"}));
+                      BadLine{"invoke now", "expected: invoke"},
+                      BadLine{"staff 1 \"q qq\"",
+                              "voice \"q qq\", column 4: unexpected character after an event"}));
 
 // Each verb as a script writes it (an expectation as two words), followed by `count` words; the
-// first names a control, as click and expect item need.
+// first names a control, as click and expect item need, and a staff's voices are quarters.
 std::string VerbLine(const VerbShape& shape, int count) {
     std::string line(shape.word);
     if (line.starts_with("expect-")) line[line.find('-')] = ' ';
-    for (int i = 0; i < count; ++i) line += i == 0 ? " apply" : " 1";
+    const char* later = shape.verb == simhost::scenario::Verb::Staff ? " q" : " 1";
+    for (int i = 0; i < count; ++i) line += i == 0 ? " apply" : later;
     return line + "\n";
 }
 
