@@ -1,3 +1,14 @@
+// Reading a MusicXML score, in three phases:
+//   1. The XML is parsed whole (pugixml) and its root checked: a partwise score with parts.
+//   2. The parts' staves are counted and laid out as the document's staves, one after another,
+//      with a brace for each part of several (Run).
+//   3. Each part is read measure by measure (ReadPart, ReadMeasure): its attributes (divisions,
+//      clefs, keys, times), then its notes, rests, <backup> and <forward> in file order, each on
+//      its staff and voice at the part's time cursor. A measure is checked against the caps as
+//      it grows (WithinCaps), so that what a file costs follows from its events.
+// Then the document is built from what was read (BuildDocument): measure records, voices,
+// allotments and preferences. A compressed file (.mxl) is opened beside its archive reader
+// (mxl_archive.cpp) and its score read here.
 #include "simhost/app/musicxml_import.h"
 
 #include <algorithm>
@@ -25,7 +36,6 @@ namespace simhost {
 namespace {
 
 constexpr std::string_view kZipMagic = "PK\x03\x04";
-constexpr std::string_view kContainerEntry = "META-INF/container.xml";
 constexpr std::int64_t kMaxStavesOfPart = 16;
 constexpr std::int64_t kStaffLines = 5;
 
@@ -767,49 +777,15 @@ private:
     std::vector<bool> clefStated_;      // per staff: whether its own clef was given
 };
 
-// The score inside a compressed file: the first root file its container names, else the first
-// MusicXML entry outside META-INF.
-ParsedDocument ImportArchive(std::string_view bytes, const std::string& fileName) {
-    const auto fail = [&](std::string message) {
-        return ParsedDocument{std::nullopt, DocumentFileError{fileName, 0, std::move(message)}};
-    };
-    std::string error;
-    const auto archive = MxlArchive::Open(bytes, &error);
-    if (!archive) return fail(error);
-    std::string entry;
-    if (const auto container = archive->Read(kContainerEntry, &error)) {
-        pugi::xml_document xml;
-        if (!xml.load_buffer(container->data(), container->size())) {
-            return fail(std::string(kContainerEntry) + " in the archive is malformed");
-        }
-        entry = xml.document_element()
-                    .child("rootfiles")
-                    .child("rootfile")
-                    .attribute("full-path")
-                    .value();
-        if (entry.empty()) {
-            return fail(std::string(kContainerEntry) + " in the archive names no <rootfile>");
-        }
-    } else {
-        for (const std::string& name : archive->Names()) {
-            const bool score = name.ends_with(".xml") || name.ends_with(".musicxml");
-            if (score && !name.starts_with("META-INF/")) {
-                entry = name;
-                break;
-            }
-        }
-        if (entry.empty()) return fail("the archive holds no MusicXML score");
-    }
-    const auto text = archive->Read(entry, &error);
-    if (!text) return fail(error);
-    return Importer(*text, fileName + "/" + entry).Run();
-}
-
 }  // namespace
+
+ParsedDocument ImportMusicXmlScore(std::string_view text, const std::string& fileName) {
+    return Importer(text, fileName).Run();
+}
 
 ParsedDocument ImportMusicXml(std::string_view bytes, const std::string& fileName) {
     try {
-        if (bytes.starts_with(kZipMagic)) return ImportArchive(bytes, fileName);
+        if (bytes.starts_with(kZipMagic)) return ImportMxl(bytes, fileName);
         return Importer(bytes, fileName).Run();
     } catch (const std::exception& e) {
         return ParsedDocument{std::nullopt,

@@ -72,5 +72,7 @@ constexpr std::int16_t kImportedMeasureWidth = 300;
 // only names them in errors.
 ParsedDocument ImportMusicXml(std::string_view bytes, const std::string& fileName);
 ParsedDocument ImportMusicXmlFile(const std::string& path);
+// The text of an uncompressed score, as a compressed file's entry holds it.
+ParsedDocument ImportMusicXmlScore(std::string_view text, const std::string& fileName);
 
 }  // namespace simhost

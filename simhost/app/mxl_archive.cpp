@@ -1,10 +1,15 @@
 #include "simhost/app/mxl_archive.h"
 
+#include <pugixml.hpp>
 #include <zip.h>
+
+#include "simhost/app/musicxml_import.h"
 
 namespace simhost {
 namespace {
 
+// Where a compressed MusicXML file names its score.
+constexpr std::string_view kContainerEntry = "META-INF/container.xml";
 // The end of a zip's directory alone takes 22 bytes.
 constexpr std::size_t kShortestArchive = 22;
 
@@ -106,6 +111,42 @@ std::optional<std::string> MxlArchive::Read(std::string_view name, std::string* 
     if (code == ZIP_ER_EOF || code == ZIP_ER_READ) return fail("a truncated entry" + named);
     if (code != ZIP_ER_OK || n != 0 || done != out.size()) return fail("a damaged entry" + named);
     return out;
+}
+
+ParsedDocument ImportMxl(std::string_view bytes, const std::string& fileName) {
+    const auto fail = [&](std::string message) {
+        return ParsedDocument{std::nullopt, DocumentFileError{fileName, 0, std::move(message)}};
+    };
+    std::string error;
+    const auto archive = MxlArchive::Open(bytes, &error);
+    if (!archive) return fail(error);
+    std::string entry;
+    if (const auto container = archive->Read(kContainerEntry, &error)) {
+        pugi::xml_document xml;
+        if (!xml.load_buffer(container->data(), container->size())) {
+            return fail(std::string(kContainerEntry) + " in the archive is malformed");
+        }
+        entry = xml.document_element()
+                    .child("rootfiles")
+                    .child("rootfile")
+                    .attribute("full-path")
+                    .value();
+        if (entry.empty()) {
+            return fail(std::string(kContainerEntry) + " in the archive names no <rootfile>");
+        }
+    } else {
+        for (const std::string& name : archive->Names()) {
+            const bool score = name.ends_with(".xml") || name.ends_with(".musicxml");
+            if (score && !name.starts_with("META-INF/")) {
+                entry = name;
+                break;
+            }
+        }
+        if (entry.empty()) return fail("the archive holds no MusicXML score");
+    }
+    const auto text = archive->Read(entry, &error);
+    if (!text) return fail(error);
+    return ImportMusicXmlScore(*text, fileName + "/" + entry);
 }
 
 }  // namespace simhost

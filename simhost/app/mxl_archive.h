@@ -1,6 +1,6 @@
-// The entries of a zip archive held in memory, as a compressed MusicXML file (.mxl) packs its
-// score, read through libzip. Only stored and deflated entries are taken: no score needs more,
-// and every other method is code a user's file could reach for nothing.
+// Compressed MusicXML files (.mxl): the entries of a zip archive held in memory, read through
+// libzip, and the score the archive holds. Only stored and deflated entries are taken: no score
+// needs more, and every other method is code a user's file could reach for nothing.
 #pragma once
 
 #include <cstdint>
@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "simhost/document/document_file.h"
 
 struct zip;
 
@@ -35,6 +37,11 @@ private:
     std::unique_ptr<zip, Close> archive_;
     std::size_t bytes_;
 };
+
+// The score inside a compressed MusicXML file (.mxl): the first root file its container names,
+// else the first MusicXML entry outside META-INF. Errors name the archive and the entry, and the
+// line within the entry where there is one.
+ParsedDocument ImportMxl(std::string_view bytes, const std::string& fileName);
 
 // An entry larger than this is refused: a score is far smaller, and a forged size must not make
 // the reader allocate without limit.
