@@ -5,9 +5,9 @@
 COVERAGE_DIR := build/coverage
 COVERAGE_MIN_LINES ?= 95
 # Throw branches are the compiler's unwinding edges, not decisions of the code; they would only
-# make the branch figure noisier. The counters are looked for in the coverage build alone: the
-# Wine prefixes under build/ link their drive Z: to the root of the file system, and a search
-# from the project's root follows it into every other checkout and process on the machine.
+# make the branch figure noisier. The counters are looked for in the coverage build alone:
+# build/ holds copies of the whole tree (the reproducibility check's), whose counters are not
+# this build's.
 COVERAGE_GCOVR := gcovr --root $(CURDIR) --object-directory $(COVERAGE_DIR) \
   --filter '$(CURDIR)/(host|framework|spacing)/' --exclude-throw-branches $(COVERAGE_DIR)
 

@@ -12,11 +12,12 @@ set -euo pipefail
 declare -A needs=(
   # make demo: notavo-sim from the native build, whose configuration also looks for GoogleTest.
   [demo]="cmake make g++ libgtest-dev libpugixml-dev zlib1g-dev libcli11-dev libzip-dev pkg-config"
-  # The native and the sanitizer suites (GCC's sanitizer runtimes come with g++).
-  [native]="@demo"
+  # The native and the sanitizer suites (GCC's sanitizer runtimes come with g++). The suites'
+  # builds compile through ccache when it is there; the demo does without.
+  [native]="@demo ccache"
   [sanitize]="@native"
   # The Windows DLLs and NOTAVO.EXE, cross-built and checked statically.
-  [windows]="cmake make mingw-w64"
+  [windows]="cmake make mingw-w64 ccache"
   # make dist: the 32-bit module packed by CPack; its check unpacks the zips with CMake and sums
   # them with coreutils.
   [dist]="@windows"

@@ -6,9 +6,11 @@
 # user-mode emulator through binfmt_misc.
 # What runs is what ships: NOTAVO.EXE, the checks and the x86_64 DLL come from the Release build of
 # the architecture's preset (build/mingw-ARCH), and the i686 DLL is taken out of the package that
-# `make dist` wrote (dist/), the zip a user installs from. Keeps a Wine prefix in
-# build/wine-prefix-ARCH (set up on first use) and leaves its results in build/wine/ARCH:
-# scenarios.txt holds one PASS or FAIL line a file.
+# `make dist` wrote (dist/), the zip a user installs from. Keeps its Wine prefix in the user's
+# cache, outside the build, keyed by the Wine version and the set-up steps
+# (wine_prefix_setup.sh), so that a clean build does not boot a new one; set
+# QUOR_WINE_PREFIXES to keep them elsewhere. Leaves its results in build/wine/ARCH: scenarios.txt
+# holds one PASS or FAIL line a file.
 # Usage: wine_suite.sh x86_64|i686 <scenario file>...
 set -euo pipefail
 cd "$(dirname "$0")/../.."
@@ -32,7 +34,12 @@ done
 
 build=$root/build/mingw-$arch
 out=$root/build/wine/$arch
-export WINEPREFIX=$root/build/wine-prefix-$arch WINEARCH=$winearch WINEDEBUG=-all
+# The prefix's key: what Wine it was booted by, and how.
+source "$root/simhost/win32/wine_prefix_setup.sh"
+wine_version=$("$loader" --version 2>/dev/null | tr -c 'A-Za-z0-9.\n' '-' | head -n 1)
+setup_hash=$(sha256sum "$root/simhost/win32/wine_prefix_setup.sh" | cut -c 1-12)
+prefixes=${QUOR_WINE_PREFIXES:-${XDG_CACHE_HOME:-$HOME/.cache}/quor-note-spacing}
+export WINEPREFIX=$prefixes/wine-$arch-$wine_version-$setup_hash WINEARCH=$winearch WINEDEBUG=-all
 screen=(xvfb-run -a -s "-screen 0 1280x1024x24")
 
 cmake --preset "mingw-$arch" >/dev/null
@@ -59,19 +66,14 @@ else
 fi
 [ -f "$module" ] || { say "cannot run: $module is missing"; exit 1; }
 
-# A fresh prefix takes a while to boot, so it is made once. Wine draws the window frames itself
-# and leaves the windows unmanaged: the virtual screen has no window manager to do either. The
-# set-up has no display, and a server it leaves running would keep that: wait for it to end.
+# One run at a time uses a prefix, whichever checkout it comes from.
+mkdir -p "$prefixes"
+exec 9>"$WINEPREFIX.lock"
+flock 9
 if [ ! -f "$WINEPREFIX/.quor-ready" ]; then
   say "setting up the Wine prefix in $WINEPREFIX (once)"
   started=$SECONDS
-  rm -rf "$WINEPREFIX"
-  DISPLAY='' "$loader" wineboot --init >/dev/null 2>&1 || { say "wineboot failed"; exit 1; }
-  for value in Decorated Managed; do
-    DISPLAY='' "$loader" reg add 'HKCU\Software\Wine\X11 Driver' /v $value /t REG_SZ /d N /f \
-      >/dev/null 2>&1 || { say "cannot set the X11 driver's $value"; exit 1; }
-  done
-  "$wineserver" -w
+  set_up_prefix || exit 1
   touch "$WINEPREFIX/.quor-ready"
   say "prefix set up in $((SECONDS - started)) s"
 fi

@@ -3,7 +3,7 @@
 // the record layer through the measure collection's walk and a measure's SaveNew.
 #include <gtest/gtest.h>
 
-#include <chrono>
+#include <ctime>
 #include <cstring>
 #include <vector>
 
@@ -16,12 +16,15 @@ namespace {
 // The walk's collection grows in steps of 10 and copies itself at each: some 200 million pointer
 // copies for the largest document, well under a second in an optimised build, over twenty once
 // unoptimised code or the sanitizers handle every one. The limit holds for the optimised native
-// build; the others only have to end.
+// build; the others only have to end. It is the process's processor time, not the wall clock's,
+// so that suites sharing the machine's cores do not make it fail.
 #if defined(__OPTIMIZE__) && !defined(__SANITIZE_ADDRESS__)
-constexpr auto kLargestWalkTime = std::chrono::seconds(10);
+constexpr double kLargestWalkSeconds = 10;
 #else
-constexpr auto kLargestWalkTime = std::chrono::seconds(120);
+constexpr double kLargestWalkSeconds = 120;
 #endif
+
+double ProcessorSeconds() { return static_cast<double>(std::clock()) / CLOCKS_PER_SEC; }
 
 // The item numbers a host answers to the walk's NX_NextEData calls, in turn; past the end it
 // answers honestly.
@@ -125,10 +128,10 @@ TEST_F(HostileTest, AWalkOfEverRisingKeysEndsAtTheLargestDocumentAHostCanHold) {
         key.item = static_cast<std::int16_t>(position >> 16);
         key.incidence = static_cast<std::int16_t>(position & 0xFFFF);
     };
-    const auto start = std::chrono::steady_clock::now();
+    const double start = ProcessorSeconds();
     NCMeasures measures;
     EXPECT_EQ(measures.LoadAll(), 65536);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, kLargestWalkTime);
+    EXPECT_LT(ProcessorSeconds() - start, kLargestWalkSeconds);
     // It ended as if the host had no more: no further step was asked for.
     EXPECT_EQ(CallsTo("NX_NextEData"), 65535u);
 }

@@ -32,7 +32,8 @@ for copy in "${copies[@]}"; do
   for arch in i686 x86_64; do
     say "building mingw-$arch in $copy"
     (cd "$copy" &&
-      cmake --preset "mingw-$arch" -DCMAKE_CXX_COMPILER_LAUNCHER= -DCMAKE_C_COMPILER_LAUNCHER= \
+      cmake --preset "mingw-$arch" -DQUOR_CCACHE=OFF -DCMAKE_CXX_COMPILER_LAUNCHER= \
+        -DCMAKE_C_COMPILER_LAUNCHER= \
         >/dev/null &&
       cmake --build --preset "mingw-$arch" --target QuorNoteSpacing >/dev/null) ||
       { say "FAIL: the build of mingw-$arch in $copy failed"; exit 1; }
