@@ -3,8 +3,8 @@
 // the record layer through the measure collection's walk and a measure's SaveNew.
 #include <gtest/gtest.h>
 
-#include <ctime>
 #include <cstring>
+#include <ctime>
 #include <vector>
 
 #include "framework/data/measure.h"

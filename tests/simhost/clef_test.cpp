@@ -57,7 +57,8 @@ INSTANTIATE_TEST_SUITE_P(
         ClefCase{"TAB", {ClefSign::Tab, 5, 0}, std::nullopt, "TAB"}),
     [](const auto& info) {
         std::string name;
-        for (const char c : std::string(info.param.text)) name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+        for (const char c : std::string(info.param.text))
+            name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
         return name;
     });
 
