@@ -9,9 +9,9 @@
 // PICTURE is notavo-sim's --svg or --compare-all of SCORE; --measures says which measures it
 // was drawn for, when not all of them. Exit status 0 when every difference is by design.
 import {basename} from 'node:path';
-import {pathToFileURL} from 'node:url';
 
 import {BY_DESIGN} from './by_design.mjs';
+import {runAsCommand} from './command_line.mjs';
 import {readPicture, systemName} from './notavo_marks.mjs';
 import {MARKS, totals} from './svg_marks.mjs';
 import {readWithVerovio} from './verovio_marks.mjs';
@@ -144,14 +144,4 @@ async function main(args) {
     return result.unexplained.length || result.stale.length ? 1 : 0;
 }
 
-if (import.meta.url === pathToFileURL(process.argv[1]).href) {
-    main(process.argv.slice(2))
-        .then(
-            (status) => {
-                process.exitCode = status;
-            },
-            (error) => {
-                console.error(`compare_marks: ${error.message}`);
-                process.exitCode = 1;
-            });
-}
+runAsCommand(import.meta, 'compare_marks', main);

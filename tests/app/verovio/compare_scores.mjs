@@ -12,9 +12,10 @@ import {spawnSync} from 'node:child_process';
 import {mkdtempSync, readdirSync, rmSync} from 'node:fs';
 import {tmpdir} from 'node:os';
 import {basename, dirname, join, resolve} from 'node:path';
-import {fileURLToPath, pathToFileURL} from 'node:url';
+import {fileURLToPath} from 'node:url';
 
 import {BY_DESIGN} from './by_design.mjs';
+import {runAsCommand} from './command_line.mjs';
 import {compareMarks, reportLines} from './compare_marks.mjs';
 import {readPicture} from './notavo_marks.mjs';
 import {readWithVerovio} from './verovio_marks.mjs';
@@ -90,14 +91,4 @@ async function main(args) {
     return failed ? 1 : 0;
 }
 
-if (import.meta.url === pathToFileURL(process.argv[1]).href) {
-    main(process.argv.slice(2))
-        .then(
-            (status) => {
-                process.exitCode = status;
-            },
-            (error) => {
-                console.error(`compare_scores: ${error.message}`);
-                process.exitCode = 1;
-            });
-}
+runAsCommand(import.meta, 'compare_scores', main);

@@ -4,8 +4,8 @@
 //   node tests/app/verovio/notavo_marks.mjs PICTURE.svg [--json]
 import {readFileSync} from 'node:fs';
 import {basename} from 'node:path';
-import {pathToFileURL} from 'node:url';
 
+import {runAsCommand} from './command_line.mjs';
 import {countMarks, formatSystem} from './svg_marks.mjs';
 
 // The systems of a notavo-sim picture, each { label, measures }.
@@ -41,11 +41,4 @@ function main(args) {
     return 0;
 }
 
-if (import.meta.url === pathToFileURL(process.argv[1]).href) {
-    try {
-        process.exitCode = main(process.argv.slice(2));
-    } catch (error) {
-        console.error(`notavo_marks: ${error.message}`);
-        process.exitCode = 1;
-    }
-}
+runAsCommand(import.meta, 'notavo_marks', main);

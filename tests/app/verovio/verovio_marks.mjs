@@ -11,6 +11,7 @@ import {createRequire} from 'node:module';
 import {basename, join} from 'node:path';
 import {pathToFileURL} from 'node:url';
 
+import {runAsCommand} from './command_line.mjs';
 import {countMarks, formatSystem} from './svg_marks.mjs';
 
 let toolkitPromise = null;
@@ -90,14 +91,4 @@ async function main(args) {
     return 0;
 }
 
-if (import.meta.url === pathToFileURL(process.argv[1]).href) {
-    main(process.argv.slice(2))
-        .then(
-            (status) => {
-                process.exitCode = status;
-            },
-            (error) => {
-                console.error(`verovio_marks: ${error.message}`);
-                process.exitCode = 1;
-            });
-}
+runAsCommand(import.meta, 'verovio_marks', main);
