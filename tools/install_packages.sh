@@ -12,9 +12,14 @@ set -euo pipefail
 declare -A needs=(
   # make demo: notavo-sim from the native build, whose configuration also looks for GoogleTest.
   [demo]="cmake make g++ libgtest-dev libpugixml-dev zlib1g-dev libcli11-dev libzip-dev pkg-config"
-  # The native and the sanitizer suites (GCC's sanitizer runtimes come with g++). The suites'
-  # builds compile through ccache when it is there; the demo does without.
-  [native]="@demo ccache"
+  # The npm tools the suites run (tools/npm): Node.js and npm, Debian's unless the machine has
+  # its own, then the pinned packages, installed by tools/npm/modules.sh into a cache of the user
+  # who runs this script (no root needed for that step).
+  [npm]="~node ~npm-tools"
+  # The native and the sanitizer suites (GCC's sanitizer runtimes come with g++), with the npm
+  # tools their verovio comparison runs. The suites' builds compile through ccache when it is
+  # there; the demo does without.
+  [native]="@demo ccache @npm"
   [sanitize]="@native"
   # The Windows DLLs and NOTAVO.EXE, cross-built and checked statically.
   [windows]="cmake make mingw-w64 ccache"
@@ -129,6 +134,13 @@ find_missing() {
     case $word in
       ~qemu-i386) qemu_new_enough || missing+=("qemu-user-static/$backports") ;;
       ~binfmt-i386) binfmt_ready || missing+=("binfmt_misc(i386)") ;;
+      ~node)
+        if ! command -v node >/dev/null || ! command -v npm >/dev/null; then
+          missing+=(nodejs npm)
+          packages+=(nodejs npm)
+        fi
+        ;;
+      ~npm-tools) ;; # after the packages, as whoever runs the script: npm_tools below
       *) installed "$word" || { missing+=("$word"); packages+=("$word"); } ;;
     esac
   done
@@ -230,6 +242,11 @@ install_from_indexes() {
   apt-get install -y -qq -t "$codename" "$@" >/dev/null
 }
 
+# The pinned npm packages, into the user's own cache; a no-op once there.
+npm_tools() {
+  if wanted ~npm-tools; then bash "$(dirname "$self")/npm/modules.sh" install; fi
+}
+
 if [ "${1:-}" = --archive ]; then
   archive_source | head -n 1 | cut -f 1
   exit 0
@@ -237,7 +254,10 @@ fi
 
 expand "${@/#/@}"
 find_missing
-[ ${#missing[@]} -eq 0 ] && exit 0
+if [ ${#missing[@]} -eq 0 ]; then
+  npm_tools
+  exit 0
+fi
 
 if [ "$(id -u)" != 0 ]; then
   echo "missing ${missing[*]}; as root, run: bash $self $*"
@@ -265,3 +285,4 @@ if wanted ~binfmt-i386; then register_i386; fi
 
 find_missing
 [ ${#missing[@]} -eq 0 ] || fail "still missing after the install: ${missing[*]}"
+npm_tools
