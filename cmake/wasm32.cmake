@@ -75,9 +75,10 @@ function(quor_wasm_host target)
     "SHELL:--embed-file $<TARGET_FILE:QuorNoteSpacing>@${QUOR_LOADED_MODULE}"
     "SHELL:--embed-file ${resources}/note_spacing_dialog.rc@${QUOR_LOADED_RESOURCES}/note_spacing_dialog.rc"
     "SHELL:--embed-file ${resources}/note_spacing_dialog_ids.h@${QUOR_LOADED_RESOURCES}/note_spacing_dialog_ids.h")
+  # Linked again whenever what it embeds changes, the module first.
   set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${imports}
-    ${PROJECT_SOURCE_DIR}/simhost/wasm/node_files.js ${resources}/note_spacing_dialog.rc
-    ${resources}/note_spacing_dialog_ids.h)
+    ${PROJECT_BINARY_DIR}/QuorNoteSpacing.nxt ${PROJECT_SOURCE_DIR}/simhost/wasm/node_files.js
+    ${resources}/note_spacing_dialog.rc ${resources}/note_spacing_dialog_ids.h)
 endfunction()
 
 # The scenario suite under Node: tests/scenarios, with the module and the scenario files it runs
