@@ -3,8 +3,9 @@
 # presets; the 32-bit DLL is the one in the package, so the package is made first. The host's
 # Win32 checks, every file in samples/scenarios, then a picture of the dialog
 # (build/wine/ARCH/dialog.png) checked for its size and colours. Then each scenario's verdicts
-# there are compared with the headless suite's. Both architectures run even when the first
-# fails, so that the comparison sees both.
+# there are compared with the headless suite's, and with those of SCENARIO_PLACES when other
+# suites add theirs (mk/wasm.mk). Both architectures run even when the first fails, so that the
+# comparison sees both.
 WINE_ARCHES := x86_64 i686
 WINE_SCENARIOS := $(sort $(wildcard samples/scenarios/*.scenario))
 
@@ -16,5 +17,5 @@ test-wine: packages-wine dist
 	for arch in $(WINE_ARCHES); do \
 	  bash simhost/win32/wine_suite.sh $$arch $(WINE_SCENARIOS) || status=1; \
 	done; \
-	bash simhost/win32/compare_scenarios.sh $(WINE_ARCHES) -- $(WINE_SCENARIOS) || status=1; \
+	bash simhost/win32/compare_scenarios.sh $(WINE_ARCHES) $(SCENARIO_PLACES) -- $(WINE_SCENARIOS) || status=1; \
 	exit $$status

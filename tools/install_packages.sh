@@ -5,6 +5,7 @@
 # and fails. With nothing missing it does nothing.
 # Usage: install_packages.sh GROUP...
 #        install_packages.sh --archive    prints the address of the archive this machine uses
+#        install_packages.sh --archive-source    the same, then a tab and its key file (may be empty)
 set -euo pipefail
 
 # What each group needs: packages, "@GROUP" for everything another group needs, and set-up steps
@@ -40,6 +41,10 @@ declare -A needs=(
   [wine-i686]="@wine-x86_64 wine32:i386 ~qemu-i386 ~binfmt-i386"
   # make test-wine: both Wine runs, compared with the headless scenario suite.
   [wine]="@native @wine-x86_64 @wine-i686 @dist"
+  # make wasm and its suite: emscripten, and Node to run what it builds. The libraries are built
+  # for wasm32 from Debian's source packages, which dpkg-source unpacks, and GoogleTest from the
+  # sources its package installs (tools/wasm_libraries.sh).
+  [wasm]="@native emscripten nodejs dpkg-dev googletest"
   # tools/chroot_check.sh: a minimal Debian root for trying the two commands from nothing.
   [chroot-check]="debootstrap"
 )
@@ -249,6 +254,10 @@ npm_tools() {
 
 if [ "${1:-}" = --archive ]; then
   archive_source | head -n 1 | cut -f 1
+  exit 0
+fi
+if [ "${1:-}" = --archive-source ]; then
+  archive_source | head -n 1
   exit 0
 fi
 

@@ -1,12 +1,20 @@
 #include "framework/core/nc_string.h"
 
 #include <cstring>
+#include <memory>
 #include <new>
 
 namespace {
 
 std::uint32_t Text8Length(const char* text) {
     return static_cast<std::uint32_t>(std::strlen(text));
+}
+
+// Storage that its caller fills whole at once, so it is left uninitialised; written out because
+// not every standard library the module is built with has std::make_unique_for_overwrite.
+template <typename Unit>
+std::unique_ptr<Unit[]> UnitsForOverwrite(std::size_t count) {
+    return std::unique_ptr<Unit[]>(new Unit[count]);
 }
 
 }  // namespace
@@ -21,7 +29,7 @@ void NCString::ReserveUnits(std::uint32_t length) {
     if (capacity_ > wanted) return;
     const std::uint64_t capacity = 10 * ((std::uint64_t{length} + 10) / 10);
     if (capacity * sizeof(char16_t) > UINT32_MAX) throw std::bad_alloc();
-    auto units = std::make_unique_for_overwrite<char16_t[]>(capacity);
+    auto units = UnitsForOverwrite<char16_t>(static_cast<std::size_t>(capacity));
     if (units_) {
         for (std::uint32_t i = 0; i < length_; ++i) units[i] = units_[i];
     }
@@ -107,7 +115,7 @@ void NCString::AppendText8(const char* text) {
 
 const char* NCString::Text8() {
     text8_.reset();
-    auto text = std::make_unique_for_overwrite<char[]>(std::size_t{length_} + 1);
+    auto text = UnitsForOverwrite<char>(std::size_t{length_} + 1);
     for (std::uint32_t i = 0; i < length_; ++i) {
         text[i] = static_cast<char>(units_[i] & 0xFFu);
     }

@@ -1,7 +1,7 @@
 #include "simhost/app/svg_writer.h"
 
-#include <charconv>
 #include <cmath>
+#include <cstdint>
 
 namespace simhost {
 
@@ -12,16 +12,22 @@ SvgAttribute::SvgAttribute(std::string_view name, std::string_view value)
     : name(name), value(SvgWriter::Escaped(value)) {}
 
 std::string SvgWriter::Number(double value) {
-    // Rounded to hundredths first, so that -0.001 and 0 both read "0".
-    double rounded = std::round(value * 100.0) / 100.0;
-    if (rounded == 0.0) rounded = 0.0;
-    char buffer[32];
-    const auto [end, ec] =
-        std::to_chars(buffer, buffer + sizeof buffer, rounded, std::chars_format::fixed, 2);
-    if (ec != std::errc{}) return "0";
-    std::string text(buffer, end);
-    while (text.back() == '0') text.pop_back();
-    if (text.back() == '.') text.pop_back();
+    // Counted in hundredths and printed with integer arithmetic, so that every C++ library prints
+    // the same digits (not all of them print a double in a fixed form). Rounded first, so that
+    // -0.001 and 0 both read "0".
+    const double hundredths = std::round(value * 100.0);
+    // No drawing comes near this; what does (or is not a number) reads "0".
+    if (!(std::fabs(hundredths) < 1e15)) return "0";
+    const auto count = static_cast<std::int64_t>(hundredths);
+    if (count == 0) return "0";
+    const std::uint64_t magnitude =
+        count < 0 ? 0 - static_cast<std::uint64_t>(count) : static_cast<std::uint64_t>(count);
+    std::string text = (count < 0 ? "-" : "") + std::to_string(magnitude / 100);
+    if (const std::uint64_t cents = magnitude % 100; cents != 0) {
+        text += '.';
+        text += static_cast<char>('0' + cents / 10);
+        if (cents % 10 != 0) text += static_cast<char>('0' + cents % 10);
+    }
     return text;
 }
 

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# A scenario ends the same way wherever it runs: on the headless host, and under Wine on each
-# Windows architecture. A file that passes in one place and fails in another points at a fault of
-# that place alone (a calling convention, a structure's layout, a message the real USER32 sends
-# differently), so any difference fails, and so does a file one place did not run.
+# A scenario ends the same way wherever it runs: on the headless host, under Wine on each Windows
+# architecture, and under Node on the wasm32 build. A file that passes in one place and fails in
+# another points at a fault of that place alone (a calling convention, a structure's layout, a
+# message the real USER32 sends differently), so any difference fails, and so does a file one
+# place did not run.
 # The headless verdicts come from tests_scenarios in build/native, run here over the same files;
-# each Wine run left its own in build/wine/ARCH/scenarios.txt (wine_suite.sh).
-# Usage: compare_scenarios.sh ARCH... -- <scenario file>...
+# each Wine run left its own in build/wine/ARCH/scenarios.txt (wine_suite.sh), and the wasm suite
+# in build/wasm32/scenarios.txt (simhost/wasm/wasm_suite.sh).
+# Usage: compare_scenarios.sh ARCH... -- <scenario file>...   (ARCH: x86_64, i686 or wasm32)
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 arches=()
@@ -27,7 +29,12 @@ build/native/tests/tests_scenarios --gtest_filter='Samples/ScenarioFile.*' 2>&1 
 
 places=(headless "${arches[@]}")
 results=(build/wine/headless.txt)
-for arch in "${arches[@]}"; do results+=("build/wine/$arch/scenarios.txt"); done
+for arch in "${arches[@]}"; do
+  case $arch in
+    wasm32) results+=(build/wasm32/scenarios.txt) ;;
+    *) results+=("build/wine/$arch/scenarios.txt") ;;
+  esac
+done
 
 # The verdict of one scenario in one place's results: PASS, FAIL or "not run".
 verdict() {

@@ -1,0 +1,96 @@
+# The wasm32 build (preset wasm32, configured through emcmake): the extension as a side module
+# from the same sources, and the substitute host's programs for Node, each of which carries the
+# module and the dialog's resource script embedded, loads the module with dlopen and finds its
+# seven entry points with dlsym, as the native host does. Included by the top CMakeLists.txt
+# when the compiler is emscripten's.
+
+# Exceptions as WebAssembly's own: emcc's default turns every throw into an abort, and both the
+# entry points and the readers catch what they throw. Everything linked into a program that
+# loads a side module is position-independent.
+add_compile_options(-fwasm-exceptions)
+add_link_options(-fwasm-exceptions)
+set(CMAKE_POSITION_INDEPENDENT_CODE ON)
+
+# emcc's own steps at -O1 and above run Debian's node modules (acorn), which node does not look
+# for there by itself.
+set(ENV{NODE_PATH} /usr/share/nodejs)
+set(CMAKE_CXX_LINKER_LAUNCHER ${CMAKE_COMMAND} -E env NODE_PATH=/usr/share/nodejs)
+
+# The libraries, built from Debian's sources at this build's optimisation level into the user's
+# cache (tools/wasm_libraries.sh), then found there and nowhere else.
+string(TOUPPER "${CMAKE_BUILD_TYPE}" QUOR_BUILD_TYPE)
+separate_arguments(QUOR_WASM_LIBRARY_FLAGS UNIX_COMMAND "${CMAKE_CXX_FLAGS_${QUOR_BUILD_TYPE}}")
+list(FILTER QUOR_WASM_LIBRARY_FLAGS INCLUDE REGEX "^-O")
+if(NOT QUOR_WASM_LIBRARY_FLAGS)
+  set(QUOR_WASM_LIBRARY_FLAGS -O0)
+endif()
+execute_process(COMMAND bash ${PROJECT_SOURCE_DIR}/tools/wasm_libraries.sh ${QUOR_WASM_LIBRARY_FLAGS}
+                OUTPUT_VARIABLE QUOR_WASM_LIBRARIES OUTPUT_STRIP_TRAILING_WHITESPACE
+                RESULT_VARIABLE QUOR_WASM_LIBRARIES_RESULT)
+if(NOT QUOR_WASM_LIBRARIES_RESULT EQUAL 0)
+  message(FATAL_ERROR "tools/wasm_libraries.sh could not build the libraries for wasm32")
+endif()
+message(STATUS "wasm32 libraries: ${QUOR_WASM_LIBRARIES}")
+list(PREPEND CMAKE_FIND_ROOT_PATH ${QUOR_WASM_LIBRARIES})
+set(ENV{PKG_CONFIG_LIBDIR} ${QUOR_WASM_LIBRARIES}/lib/pkgconfig)
+set(ENV{PKG_CONFIG_PATH} "")
+
+# The host's programs take the headless stand-ins whole, as natively, since only the module
+# calls most of them; CMake knows no such link feature for emscripten by itself.
+set(CMAKE_LINK_LIBRARY_USING_WHOLE_ARCHIVE
+    "LINKER:--whole-archive" "<LINK_ITEM>" "LINKER:--no-whole-archive")
+set(CMAKE_LINK_LIBRARY_USING_WHOLE_ARCHIVE_SUPPORTED TRUE)
+
+# The module is a side module (-sSIDE_MODULE=1, in the top CMakeLists.txt), which emscripten
+# loads with dlopen; it keeps its name.
+set_property(GLOBAL PROPERTY TARGET_SUPPORTS_SHARED_LIBS TRUE)
+
+# Where the programs find what is embedded in them.
+set(QUOR_EMBEDDED /quor-note-spacing)
+set(QUOR_LOADED_MODULE ${QUOR_EMBEDDED}/QuorNoteSpacing.nxt)
+set(QUOR_LOADED_RESOURCES ${QUOR_EMBEDDED}/resources)
+
+# A program of the substitute host for Node (and, later, a page): linked with MAIN_MODULE=2, it
+# keeps only the system functions it is told to export, which are exactly what the side module
+# imports (simhost/wasm/side_module_imports.js), and its main. The module and the dialog's resource script are
+# embedded, and the whole program is one .js file, since Node 20 would otherwise fetch its
+# .wasm and a page from file:// cannot. The side module is not named on the link, which would
+# make a page fetch it at start-up.
+function(quor_wasm_host target)
+  set(imports ${PROJECT_BINARY_DIR}/QuorNoteSpacing.imports)
+  if(NOT TARGET quor_wasm_imports)
+    add_custom_command(OUTPUT ${imports}
+      COMMAND node ${PROJECT_SOURCE_DIR}/simhost/wasm/side_module_imports.js
+              $<TARGET_FILE:QuorNoteSpacing> ${imports} _main
+      DEPENDS QuorNoteSpacing ${PROJECT_SOURCE_DIR}/simhost/wasm/side_module_imports.js
+      COMMENT "Listing what QuorNoteSpacing.nxt imports" VERBATIM)
+    add_custom_target(quor_wasm_imports DEPENDS ${imports})
+  endif()
+  add_dependencies(${target} quor_wasm_imports QuorNoteSpacing)
+  set(resources ${PROJECT_SOURCE_DIR}/resources)
+  target_link_options(${target} PRIVATE
+    -sMAIN_MODULE=2 "SHELL:-sEXPORTED_FUNCTIONS=@${imports}"
+    -sSINGLE_FILE=1 -sEXIT_RUNTIME=1 -sALLOW_MEMORY_GROWTH=1 -lnodefs.js
+    "SHELL:--pre-js ${PROJECT_SOURCE_DIR}/simhost/wasm/node_files.js"
+    "SHELL:--embed-file $<TARGET_FILE:QuorNoteSpacing>@${QUOR_LOADED_MODULE}"
+    "SHELL:--embed-file ${resources}/note_spacing_dialog.rc@${QUOR_LOADED_RESOURCES}/note_spacing_dialog.rc"
+    "SHELL:--embed-file ${resources}/note_spacing_dialog_ids.h@${QUOR_LOADED_RESOURCES}/note_spacing_dialog_ids.h")
+  # Linked again whenever what it embeds changes, the module first.
+  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${imports}
+    ${PROJECT_BINARY_DIR}/QuorNoteSpacing.nxt ${PROJECT_SOURCE_DIR}/simhost/wasm/node_files.js
+    ${resources}/note_spacing_dialog.rc ${resources}/note_spacing_dialog_ids.h)
+endfunction()
+
+# The scenario suite under Node: tests/scenarios, with the module and the scenario files it runs
+# loaded as the native suite loads them. It is not a ctest test: the wasm suite runs it and
+# compares each case's verdict with the native run's (simhost/wasm/compare_suite.sh).
+function(quor_wasm_scenario_suite)
+  find_package(GTest REQUIRED)
+  file(GLOB sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/scenarios/*.cpp)
+  add_executable(tests_scenarios ${sources})
+  target_link_libraries(tests_scenarios PRIVATE GTest::gtest GTest::gtest_main
+                        $<LINK_LIBRARY:WHOLE_ARCHIVE,simhost_headless>)
+  target_compile_definitions(tests_scenarios PRIVATE QUOR_MODULE_PATH="${QUOR_LOADED_MODULE}"
+                             QUOR_SCENARIO_DIR="${PROJECT_SOURCE_DIR}/samples/scenarios")
+  quor_wasm_host(tests_scenarios)
+endfunction()
