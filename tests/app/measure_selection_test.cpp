@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "simhost/document/document_builder.h"
+#include "tests/support/row_name.h"
 
 namespace {
 
@@ -38,6 +39,11 @@ struct SelectionCase {
     const char* message;  // empty: accepted
 };
 
+void PrintTo(const SelectionCase& c, std::ostream* os) {
+    *os << "measures " << c.first << " to " << c.last << " of " << c.count
+        << (c.reversed ? " reversed" : "");
+}
+
 class Selections : public ::testing::TestWithParam<SelectionCase> {};
 
 TEST_P(Selections, AreAcceptedOrRefusedNamingTheDocumentsMeasures) {
@@ -68,6 +74,7 @@ INSTANTIATE_TEST_SUITE_P(
                       "measures 1-2 reach outside the document; the document has only "
                       "measure 1"},
         SelectionCase{1, 1, 0, false,
-                      "measure 1 lies outside the document; the document has no measures"}));
+                      "measure 1 lies outside the document; the document has no measures"}),
+    quortest::RowName{});
 
 }  // namespace

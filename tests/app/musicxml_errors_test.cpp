@@ -6,6 +6,7 @@
 
 #include "simhost/app/musicxml_import.h"
 #include "tests/app/musicxml_text.h"
+#include "tests/support/row_name.h"
 
 namespace {
 
@@ -24,6 +25,8 @@ struct ErrorCase {
     std::string text;
     std::string error;  // as Describe() gives it
 };
+
+void PrintTo(const ErrorCase& c, std::ostream* os) { *os << c.name; }
 
 class UnreadableScore : public ::testing::TestWithParam<ErrorCase> {};
 
@@ -107,7 +110,7 @@ INSTANTIATE_TEST_SUITE_P(
                   "<measure number=\"1\"><note/></measure></part></score-partwise>",
                   "score.musicxml:2: part \"Vn\", measure 2 (numbered \"1\"): <note> has no "
                   "<duration>"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    quortest::RowName{});
 
 TEST(MusicXmlImport, AFileThatCannotBeOpenedIsNamed) {
     const auto parsed = simhost::ImportMusicXmlFile("/nonexistent/dir/score.musicxml");

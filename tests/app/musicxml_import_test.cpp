@@ -11,6 +11,7 @@
 #include "simhost/document/score_notation.h"
 #include "tests/app/imported_score.h"
 #include "tests/app/musicxml_text.h"
+#include "tests/support/row_name.h"
 
 namespace {
 
@@ -35,7 +36,8 @@ TEST_P(Divisions, GiveTheSameValuesWhateverTheirCount) {
     EXPECT_EQ(Voices(document, 0), (Texts{"q:C5 8:D5 8:E5 h:F5"}));
 }
 
-INSTANTIATE_TEST_SUITE_P(Counts, Divisions, ::testing::Values(2, 4, 12, 480, 10080));
+INSTANTIATE_TEST_SUITE_P(Counts, Divisions, ::testing::Values(2, 4, 12, 480, 10080),
+                         quortest::RowName{});
 
 TEST(MusicXmlImport, DivisionsThatChangeMidPartApplyFromWhereTheyChange) {
     const simhost::Document document = Import(Partwise({{
@@ -62,6 +64,8 @@ struct TupletCase {
     std::string notes;  // one measure of 4/4
     std::string expected;
 };
+
+void PrintTo(const TupletCase& c, std::ostream* os) { *os << c.name; }
 
 class Tuplets : public ::testing::TestWithParam<TupletCase> {};
 
@@ -147,7 +151,7 @@ INSTANTIATE_TEST_SUITE_P(
                        Note("E5", "16", "quarter", kTriplet + Tuplet("stop")) +
                        Note("F5", "48", "half"),
                    "(3:2 q:C5 q:D5 q:E5) h:F5"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    quortest::RowName{});
 
 TEST(MusicXmlImport, ChordNotesJoinTheNoteBeforeThem) {
     const std::string chord = "<chord/>";
@@ -165,6 +169,8 @@ struct MeasureRestCase {
     int beatType;
     std::string expected;
 };
+
+void PrintTo(const MeasureRestCase& c, std::ostream* os) { *os << c.name; }
 
 class MeasureRests : public ::testing::TestWithParam<MeasureRestCase> {};
 
@@ -186,7 +192,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, MeasureRests,
                                            MeasureRestCase{"SixEight", 6, 8, "Rh."},
                                            MeasureRestCase{"FiveFour", 5, 4, "(4:5 Rw)"},
                                            MeasureRestCase{"SevenEight", 7, 8, "Rh.."}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         quortest::RowName{});
 
 // MusicXML writes every rest it shows as a note; the time a voice skips is a space, not drawn.
 TEST(MusicXmlImport, BackupAndForwardMakeVoicesAndTheTimeAVoiceSkipsIsASpace) {

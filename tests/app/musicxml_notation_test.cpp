@@ -10,6 +10,7 @@
 #include "simhost/app/musicxml_import.h"
 #include "tests/app/imported_score.h"
 #include "tests/app/musicxml_text.h"
+#include "tests/support/row_name.h"
 
 namespace {
 
@@ -37,6 +38,8 @@ struct ClefCase {
     std::string clef;  // the <clef> element's content
     const char* text;  // as the document writes it
 };
+
+void PrintTo(const ClefCase& c, std::ostream* os) { *os << c.name; }
 
 class ClefElements : public ::testing::TestWithParam<ClefCase> {};
 
@@ -68,7 +71,7 @@ INSTANTIATE_TEST_SUITE_P(
         ClefCase{"ContrabassBass",
                  "<sign>F</sign><line>4</line><clef-octave-change>-2</clef-octave-change>",
                  "F4-15"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    quortest::RowName{});
 
 // A second staff's clef is given by number; a clef that is already in force changes nothing;
 // one with after-barline="yes" stands after the barline, in its own measure.
@@ -97,6 +100,8 @@ struct WarningCase {
     std::string measure;  // the first measure's contents, from line 8
     Texts warnings;
 };
+
+void PrintTo(const WarningCase& c, std::ostream* os) { *os << c.name; }
 
 class Warnings : public ::testing::TestWithParam<WarningCase> {};
 
@@ -163,13 +168,15 @@ INSTANTIATE_TEST_SUITE_P(
                         Note("C#5", "2", "half"),
                     {"12: warning: part \"P1\", measure 1: <key> inside the measure: a "
                      "measure has one, so it is taken from the next measure on"}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    quortest::RowName{});
 
 struct RefusalCase {
     const char* name;
     std::string measure;
     const char* error;
 };
+
+void PrintTo(const RefusalCase& c, std::ostream* os) { *os << c.name; }
 
 class Refusals : public ::testing::TestWithParam<RefusalCase> {};
 
@@ -197,7 +204,7 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalCase{"GraceRest",
                     Attributes(1, 4) + "<note><grace/><rest/><type>eighth</type></note>",
                     "r.musicxml:9: part \"P1\", measure 1: a <grace> note that is a <rest>"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    quortest::RowName{});
 
 // Written out one by one, each measure of a multi-measure rest has its whole-measure rest,
 // whether the file writes it or leaves the measure empty.

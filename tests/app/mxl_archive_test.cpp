@@ -15,6 +15,7 @@
 #include "tests/app/imported_score.h"
 #include "tests/app/musicxml_text.h"
 #include "tests/app/zip_builder.h"
+#include "tests/support/row_name.h"
 
 namespace {
 
@@ -82,6 +83,8 @@ struct DamageCase {
     std::string bytes;
     std::string error;
 };
+
+void PrintTo(const DamageCase& c, std::ostream* os) { *os << c.name; }
 
 class DamagedArchive : public ::testing::TestWithParam<DamageCase> {};
 
@@ -154,6 +157,6 @@ INSTANTIATE_TEST_SUITE_P(
                    "x.mxl: the archive has no music/score.xml"},
         DamageCase{"NoScore", ZipBytes({{"readme.txt", "hello"}}),
                    "x.mxl: the archive holds no MusicXML score"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    quortest::RowName{});
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include "simhost/document/note_widths.h"
 #include "spacing/spacing_tasks.h"
 #include "tests/app/sim_command.h"
+#include "tests/support/row_name.h"
 
 namespace {
 
@@ -68,6 +69,8 @@ struct BadInput {
     int status;
     const char* message;  // what stderr must say
 };
+
+void PrintTo(const BadInput& c, std::ostream* os) { *os << c.name; }
 
 class RefusedInput : public Command, public ::testing::WithParamInterface<BadInput> {};
 
@@ -203,7 +206,7 @@ INSTANTIATE_TEST_SUITE_P(
                  1,
                  "long.musicxml:3: part \"P1\", measure 1: <duration> \"2000\" "
                  "reaches past the 1024 quarters a measure may last"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    quortest::RowName{});
 
 // The files in the scratch folder that the test itself did not make: what a run left behind.
 std::vector<std::string> LeftBehind(const fs::path& folder) {

@@ -23,6 +23,7 @@
 #include "tests/app/imported_score.h"
 #include "tests/app/musicxml_text.h"
 #include "tests/app/zip_builder.h"
+#include "tests/support/row_name.h"
 
 namespace {
 
@@ -56,7 +57,7 @@ struct CapCase {
     std::string message;
 };
 
-std::string CaseName(const ::testing::TestParamInfo<CapCase>& info) { return info.param.name; }
+void PrintTo(const CapCase& c, std::ostream* os) { *os << c.name; }
 
 // A reader's answer to a case's text: no document, and the error naming the line of the marker.
 void ExpectRefused(const CapCase& c, const std::string& file, bool read, const std::string& error) {
@@ -139,7 +140,7 @@ INSTANTIATE_TEST_SUITE_P(
                 "<time>", 1,
                 "part \"P1\", measure 1: <time> reaches past the 1024 quarters a measure may "
                 "last"}),
-    CaseName);
+    quortest::RowName{});
 
 TEST(ReaderLimits, ACapInsideAnArchiveNamesTheArchiveTheEntryAndTheLine) {
     const std::string score =
@@ -289,7 +290,7 @@ INSTANTIATE_TEST_SUITE_P(
         CapCase{"AClefPastTheLongestMeasure", kDocumentStart + "measure 1\nclef 1 2000000 F4\n",
                 "clef", 1,
                 "a time in 1024ths must be a number from 0 to 1048576, not \"2000000\""}),
-    CaseName);
+    quortest::RowName{});
 
 TEST(ReaderLimits, ADocumentAtEveryCapStillReads) {
     const std::string document =
@@ -328,7 +329,7 @@ INSTANTIATE_TEST_SUITE_P(
                 "staff", 2, "more than 4096 notes, rests and spaces in one measure"},
         CapCase{"TupletsNestedTooDeep", "staff 1 \"(3:2 (3:2 (3:2 (3:2 (3:2 8)))))\"\n", "staff", 1,
                 "tuplet groups nested more than 4 deep"}),
-    CaseName);
+    quortest::RowName{});
 
 TEST(ReaderLimits, AScenarioAtTheMeasureCapStillReads) {
     EXPECT_TRUE(simhost::scenario::ParseScript("staff 1\nmeasures 10000\n", "s.scenario").script);

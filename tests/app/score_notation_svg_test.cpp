@@ -16,6 +16,7 @@
 #include "simhost/document/score_notation.h"
 #include "simhost/document/signature_room.h"
 #include "tests/app/svg_query.h"
+#include "tests/support/row_name.h"
 
 namespace {
 
@@ -96,6 +97,8 @@ struct LineCase {
     double stepsAboveMiddle;  // where the head stands
 };
 
+void PrintTo(const LineCase& c, std::ostream* os) { *os << c.clef << ' ' << c.pitch; }
+
 class NotesOnTheirLines : public ::testing::TestWithParam<LineCase> {};
 
 TEST_P(NotesOnTheirLines, StandWhereTheClefPutsThem) {
@@ -121,13 +124,7 @@ INSTANTIATE_TEST_SUITE_P(
                       // Unpitched notes as under a treble clef; TAB on the middle line.
                       LineCase{"percussion", "E4", -4}, LineCase{"TAB", "E2", 0},
                       LineCase{"TAB", "G5", 0}),
-    [](const auto& info) {
-        std::string name;
-        for (const char c : std::string(info.param.clef) + "_" + info.param.pitch) {
-            name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-        }
-        return name;
-    });
+    quortest::RowName{});
 
 // Under a clef that names no pitch a sharp would claim one: the head is drawn plainly.
 TEST(ScoreNotationSvg, AccidentalsAreDrawnOnlyUnderAClefThatNamesPitches) {
@@ -244,6 +241,8 @@ struct KeyCase {
     std::vector<int> steps;
 };
 
+void PrintTo(const KeyCase& c, std::ostream* os) { *os << c.clef << " key " << c.key; }
+
 class KeySignaturePlaces : public ::testing::TestWithParam<KeyCase> {};
 
 TEST_P(KeySignaturePlaces, KeepEachClefsSignatureOnItsStaff) {
@@ -263,7 +262,8 @@ INSTANTIATE_TEST_SUITE_P(Clefs, KeySignaturePlaces,
                                            KeyCase{"C4", 7, {-2, 2, -1, 3, 0, 4, 1}},
                                            KeyCase{"C4", -7, {1, 4, 0, 3, -1, 2, -2}},
                                            KeyCase{"G2-8", 2, {4, 1}}, KeyCase{"percussion", 3, {}},
-                                           KeyCase{"G2", 0, {}}));
+                                           KeyCase{"G2", 0, {}}),
+                         quortest::RowName{});
 
 struct AccidentalCase {
     const char* name;
@@ -271,6 +271,8 @@ struct AccidentalCase {
     const char* voice;
     std::vector<int> shown;  // per note, the accidental drawn; 9 for none
 };
+
+void PrintTo(const AccidentalCase& c, std::ostream* os) { *os << c.name; }
 
 class Accidentals : public ::testing::TestWithParam<AccidentalCase> {};
 
@@ -297,6 +299,6 @@ INSTANTIATE_TEST_SUITE_P(
         AccidentalCase{"FlatsAndDoubles", -2, "q:Bb4 q:Bbb4 q:Eb5 q:E##5", {9, -2, 9, 2}},
         // A grace note sounds before its note and its accidental holds for it.
         AccidentalCase{"GraceFirst", 0, "g8:G#4 q:G#4 h:A4", {1, 9, 9}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    quortest::RowName{});
 
 }  // namespace

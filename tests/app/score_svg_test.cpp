@@ -16,6 +16,7 @@
 #include "simhost/document/document_builder.h"
 #include "simhost/document/respacer.h"
 #include "tests/app/svg_query.h"
+#include "tests/support/row_name.h"
 
 namespace {
 
@@ -107,7 +108,7 @@ TEST_P(EveryPitch, HasOneHeadAndEveryRestOneGlyph) {
     EXPECT_EQ(All(xml, "//*[@class='rest']").size(), Pitches(document, true));
 }
 
-INSTANTIATE_TEST_SUITE_P(Documents, EveryPitch, ::testing::Values(0, 1, 2, 3));
+INSTANTIATE_TEST_SUITE_P(Documents, EveryPitch, ::testing::Values(0, 1, 2, 3), quortest::RowName{});
 
 TEST(ScoreSvg, BarlinesStandAtTheCumulativeMeasureWidthsToScale) {
     const Document document = Respaced(Melody());

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "simhost/app/svg_writer.h"
+#include "tests/support/row_name.h"
 
 namespace {
 
@@ -14,6 +15,8 @@ struct NumberCase {
     double value;
     const char* text;
 };
+
+void PrintTo(const NumberCase& c, std::ostream* os) { *os << c.value; }
 
 class SvgNumber : public ::testing::TestWithParam<NumberCase> {};
 
@@ -30,7 +33,8 @@ INSTANTIATE_TEST_SUITE_P(Values, SvgNumber,
                                            NumberCase{12.3451, "12.35"}, NumberCase{19.999, "20"},
                                            NumberCase{-3.25, "-3.25"}, NumberCase{100.07, "100.07"},
                                            NumberCase{1234567.891, "1234567.89"},
-                                           NumberCase{-98765.4, "-98765.4"}));
+                                           NumberCase{-98765.4, "-98765.4"}),
+                         quortest::RowName{});
 
 TEST(SvgNumber, WhatNoDrawingReachesReadsZero) {
     EXPECT_EQ(simhost::SvgWriter::Number(1e20), "0");

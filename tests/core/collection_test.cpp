@@ -5,6 +5,7 @@
 #include "framework/core/nc_collection.h"
 #include "framework/core/nc_string.h"
 #include "framework/core/undo_block.h"
+#include "tests/support/row_name.h"
 
 namespace {
 
@@ -46,6 +47,8 @@ struct GrowthCase {
     int capacity;
 };
 
+void PrintTo(const GrowthCase& c, std::ostream* os) { *os << c.appends << " appends"; }
+
 class CollectionGrowth : public ::testing::TestWithParam<GrowthCase> {};
 
 TEST_P(CollectionGrowth, AppendsGrowCapacityInStepsOfTen) {
@@ -58,7 +61,8 @@ TEST_P(CollectionGrowth, AppendsGrowCapacityInStepsOfTen) {
 INSTANTIATE_TEST_SUITE_P(Appends, CollectionGrowth,
                          ::testing::Values(GrowthCase{0, 0}, GrowthCase{1, 10}, GrowthCase{9, 10},
                                            GrowthCase{10, 10}, GrowthCase{11, 20},
-                                           GrowthCase{20, 20}, GrowthCase{21, 30}));
+                                           GrowthCase{20, 20}, GrowthCase{21, 30}),
+                         quortest::RowName{});
 
 TEST(Collection, ReserveMakesRoomForTheNextMultipleOfTenAboveCountPlusN) {
     __NCCollection collection;

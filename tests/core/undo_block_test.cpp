@@ -8,6 +8,7 @@
 #include "host/services/host_version.h"
 #include "host/services/nx_services.h"
 #include "tests/support/host_fixture.h"
+#include "tests/support/row_name.h"
 
 namespace {
 
@@ -38,6 +39,10 @@ struct VersionCase {
     const char* startService;
 };
 
+void PrintTo(const VersionCase& c, std::ostream* os) {
+    *os << "host " << quortest::Hex(c.hostVersion);
+}
+
 class UndoBlockHostVersion : public UndoBlockTest,
                              public ::testing::WithParamInterface<VersionCase> {};
 
@@ -60,7 +65,8 @@ INSTANTIATE_TEST_SUITE_P(Boundaries, UndoBlockHostVersion,
                                            VersionCase{0x10FFFFFF, "NX_StartNotavoEdit"},
                                            VersionCase{0x11000000, "NX_StartNotavoEdit_UTF16"},
                                            VersionCase{0x12050000, "NX_StartNotavoEdit_UTF16"},
-                                           VersionCase{0xFFFFFFFF, "NX_StartNotavoEdit_UTF16"}));
+                                           VersionCase{0xFFFFFFFF, "NX_StartNotavoEdit_UTF16"}),
+                         quortest::RowName{});
 
 TEST_F(UndoBlockTest, LongNamesAreCutTo499UnitsOnUtf16HostsOnly) {
     NCString name;

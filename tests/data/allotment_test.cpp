@@ -10,6 +10,7 @@
 
 #include "host/services/nx_services.h"
 #include "tests/support/record_host.h"
+#include "tests/support/row_name.h"
 
 namespace {
 
@@ -264,6 +265,6 @@ INSTANTIATE_TEST_SUITE_P(
                                        key.reserved[1] = 0xA5;
                                    };
                                }}),
-    [](const ::testing::TestParamInfo<HostCase>& info) { return std::string(info.param.name); });
+    quortest::RowName{});
 
 }  // namespace

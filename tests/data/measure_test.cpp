@@ -4,6 +4,7 @@
 
 #include "host/services/host_version.h"
 #include "tests/support/record_host.h"
+#include "tests/support/row_name.h"
 
 namespace {
 
@@ -42,6 +43,10 @@ struct LayoutCase {
     std::uint32_t size;
 };
 
+void PrintTo(const LayoutCase& c, std::ostream* os) {
+    *os << "host " << quortest::Hex(c.hostVersion) << " data " << quortest::Hex(c.dataVersion);
+}
+
 class MeasureLayout : public MeasureTest, public ::testing::WithParamInterface<LayoutCase> {};
 
 TEST_P(MeasureLayout, TheHostVersionChoosesTheLayout) {
@@ -62,7 +67,8 @@ INSTANTIATE_TEST_SUITE_P(Versions, MeasureLayout,
                          ::testing::Values(LayoutCase{0x10000000, 0x0A000000, 26},
                                            LayoutCase{0x11FFFFFF, 0x0A000000, 26},
                                            LayoutCase{0x12000000, 0x12000000, 30},
-                                           LayoutCase{0x12050000, 0x12000000, 30}));
+                                           LayoutCase{0x12050000, 0x12000000, 30}),
+                         quortest::RowName{});
 
 TEST_F(MeasureTest, SetWidthThenSaveChangesOnlyTheWidth) {
     PutMeasure(4, 250);

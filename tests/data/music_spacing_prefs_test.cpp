@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "tests/support/record_host.h"
+#include "tests/support/row_name.h"
 
 namespace {
 
@@ -177,6 +178,7 @@ INSTANTIATE_TEST_SUITE_P(Hosts, ExtraRecordKeys,
                          ::testing::Values(LoadedKeyCase{"KeyKept", -2, 2},
                                            // Followed, the save would reach another record.
                                            LoadedKeyCase{"ItemBent", 7, 2},
-                                           LoadedKeyCase{"IncidenceBent", -2, 0}));
+                                           LoadedKeyCase{"IncidenceBent", -2, 0}),
+                         quortest::RowName{});
 
 }  // namespace

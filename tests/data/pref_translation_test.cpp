@@ -4,6 +4,7 @@
 
 #include "framework/data/pref_tag_translation.h"
 #include "tests/support/record_host.h"
+#include "tests/support/row_name.h"
 
 namespace {
 
@@ -19,7 +20,9 @@ struct BlockCase {
     std::vector<std::int16_t> refusedItems;
 };
 
-std::ostream& operator<<(std::ostream& out, const BlockCase& c) { return out << c.prefTag; }
+std::ostream& operator<<(std::ostream& out, const BlockCase& c) {
+    return out << c.prefTag << " item " << c.acceptedItem;
+}
 
 class BlockTable : public RecordHostTest, public ::testing::WithParamInterface<BlockCase> {};
 
@@ -107,7 +110,8 @@ INSTANTIATE_TEST_SUITE_P(
         BlockCase{"pfSP", "ot94", 3, 1, 0, {}}, BlockCase{"pfSl", "ot26", 1, 15, 14, {0, 16}},
         BlockCase{"pfTC", "ot86", 5, 1, 0, {}}, BlockCase{"pfTI", "ot84", 4, 1, 0, {}},
         BlockCase{"pfTX", "ot78", 8, -3, 0, {}}, BlockCase{"pfTp", "ot85", 4, 1, 0, {}},
-        BlockCase{"pfTs", "ot90", 1, 9, 8, {0, 10}}));
+        BlockCase{"pfTs", "ot90", 1, 9, 8, {0, 10}}),
+    quortest::RowName{});
 
 class TranslationTest : public RecordHostTest {};
 
@@ -202,7 +206,8 @@ INSTANTIATE_TEST_SUITE_P(SourceRecords, IntactTransfer,
                          ::testing::Values(IntactCase{"NoneRefused", -1, true},
                                            IntactCase{"FirstRefused", 0, false},
                                            IntactCase{"MiddleRefused", 1, false},
-                                           IntactCase{"LastRefused", 2, false}));
+                                           IntactCase{"LastRefused", 2, false}),
+                         quortest::RowName{});
 
 TEST_F(TranslationTest, ASourceRecordReportedShortIsNotIntact) {
     for (std::int16_t short_k = 0; short_k < 3; ++short_k) {

@@ -6,6 +6,7 @@
 
 #include "framework/data/music_region.h"
 #include "tests/support/record_host.h"
+#include "tests/support/row_name.h"
 
 namespace {
 
@@ -16,6 +17,8 @@ struct Difference {
     std::function<void(NXRegionRecord&)> change;
     bool sameRegion;
 };
+
+void PrintTo(const Difference& c, std::ostream* os) { *os << c.what; }
 
 // Staves 1 to 4: slots 1 and 3 hold instrument 10, slot 2 holds 20, slot 4 holds 30.
 const NXRegionRecord kSelection{0, 1, 3, 512, 0, 2, 5, 1024};
@@ -53,6 +56,7 @@ INSTANTIATE_TEST_SUITE_P(
         Difference{"the start slot's key", [](NXRegionRecord& r) { r.startSlotKey = 7; }, false},
         Difference{"the end measure", [](NXRegionRecord& r) { r.endMeasure = 6; }, false},
         Difference{"the start position", [](NXRegionRecord& r) { r.startPosition = 0; }, false},
-        Difference{"the end position", [](NXRegionRecord& r) { r.endPosition = 2048; }, false}));
+        Difference{"the end position", [](NXRegionRecord& r) { r.endPosition = 2048; }, false}),
+    quortest::RowName{});
 
 }  // namespace

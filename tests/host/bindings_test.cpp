@@ -8,6 +8,7 @@
 #include "host/services/nx_services.h"
 #include "simhost/headless/kernel32.h"
 #include "tests/support/host_fixture.h"
+#include "tests/support/row_name.h"
 
 namespace {
 
@@ -108,7 +109,7 @@ TEST_P(ProgramNames, AHostBindsWhenFoundByNameOrAsTheMainProgram) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Bindings, ProgramNames, ::testing::ValuesIn(kProgramCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         quortest::RowName{});
 
 TEST_F(BindingsTest, RecordCallsPassTheDataVersionAndOthersTheInterfaceVersion) {
     NXRecordKey key{5, 0, {}};

@@ -9,6 +9,7 @@
 #include "resources/note_spacing_dialog_ids.h"
 #include "simhost/headless/extension_module.h"
 #include "simhost/headless/headless_host.h"
+#include "tests/support/row_name.h"
 
 namespace {
 
@@ -77,6 +78,8 @@ struct IndexCase {
     std::int32_t answer;
 };
 
+void PrintTo(const IndexCase& c, std::ostream* os) { *os << "index " << c.index; }
+
 class ModuleEnumerationIndex : public ModuleTest,
                                public ::testing::WithParamInterface<IndexCase> {};
 
@@ -102,7 +105,8 @@ INSTANTIATE_TEST_SUITE_P(Indexes, ModuleEnumerationIndex,
                          ::testing::Values(IndexCase{0, 1}, IndexCase{1, 0}, IndexCase{2, 0},
                                            IndexCase{0x7FFF, 0}, IndexCase{0xFFFF, 1},
                                            IndexCase{0x10000, 1}, IndexCase{0x10001, 0},
-                                           IndexCase{-1, 1}));
+                                           IndexCase{-1, 1}),
+                         quortest::RowName{});
 
 TEST_F(ModuleTest, InitSetsBitZeroAndKeepsTheOthers) {
     for (const auto& [before, after] :

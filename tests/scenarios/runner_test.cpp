@@ -6,6 +6,7 @@
 
 #include "simhost/headless/headless_scenario_host.h"
 #include "simhost/scenario/scenario_runner.h"
+#include "tests/support/row_name.h"
 
 namespace {
 
@@ -31,6 +32,8 @@ struct FailingCase {
     const char* steps;  // after kOpened, whose five lines come first
     const char* failure;
 };
+
+void PrintTo(const FailingCase& c, std::ostream* os) { *os << c.steps; }
 
 class WrongExpectation : public ::testing::TestWithParam<FailingCase> {};
 
@@ -58,7 +61,8 @@ INSTANTIATE_TEST_SUITE_P(
         FailingCase{"expect widths 1 2\n", "the measure widths are 300 300"},
         FailingCase{"choose \"Slow Allotment\"\n", "no row \"Slow Allotment\""},
         FailingCase{"undo\n", "nothing to undo"},
-        FailingCase{"expect document same-as later\n", "no mark named 'later'"}));
+        FailingCase{"expect document same-as later\n", "no mark named 'later'"}),
+    quortest::RowName{});
 
 TEST(ScenarioRunner, ARunChangesWhatTheExpectationsSee) {
     const auto result = RunText(std::string(kOpened) +

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "simhost/scenario/scenario_script.h"
+#include "tests/support/row_name.h"
 
 namespace {
 
@@ -33,6 +34,8 @@ struct BadLine {
     const char* message;
 };
 
+void PrintTo(const BadLine& c, std::ostream* os) { *os << c.text; }
+
 class BadScript : public ::testing::TestWithParam<BadLine> {};
 
 TEST_P(BadScript, IsRefusedWithTheLineAndTheReason) {
@@ -52,7 +55,8 @@ INSTANTIATE_TEST_SUITE_P(
                       BadLine{"move 1", "expected: move <dx> <dy>"},
                       BadLine{"invoke now", "expected: invoke"},
                       BadLine{"staff 1 \"q qq\"",
-                              "voice \"q qq\", column 4: unexpected character after an event"}));
+                              "voice \"q qq\", column 4: unexpected character after an event"}),
+    quortest::RowName{});
 
 // Each verb as a script writes it (an expectation as two words), followed by `count` words; the
 // first names a control, as click and expect item need, and a staff's voices are quarters.

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "simhost/document/document_builder.h"
+#include "tests/support/row_name.h"
 
 namespace {
 
@@ -21,6 +22,8 @@ struct ClefCase {
     std::optional<int> middleLine;  // as a diatonic step: C4 is 28
     const char* name;
 };
+
+void PrintTo(const ClefCase& c, std::ostream* os) { *os << c.text; }
 
 class Clefs : public ::testing::TestWithParam<ClefCase> {};
 
@@ -55,12 +58,7 @@ INSTANTIATE_TEST_SUITE_P(
         // Unpitched notes sit as they would under a treble clef; TAB has no such line.
         ClefCase{"percussion", {ClefSign::Percussion, 3, 0}, kB4, "percussion"},
         ClefCase{"TAB", {ClefSign::Tab, 5, 0}, std::nullopt, "TAB"}),
-    [](const auto& info) {
-        std::string name;
-        for (const char c : std::string(info.param.text))
-            name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-        return name;
-    });
+    quortest::RowName{});
 
 TEST(Clefs, TextsThatNameNoClefAreRefused) {
     for (const char* text : {"", "G", "G0", "G6", "H2", "g2", "G2-7", "G2+16", "G2-8x", "tab"}) {

@@ -12,6 +12,7 @@
 #include "simhost/document/document_builder.h"
 #include "simhost/document/score_notation.h"
 #include "simhost/services/document_backend.h"
+#include "tests/support/row_name.h"
 
 namespace {
 
@@ -58,6 +59,8 @@ struct MalformedCase {
     const char* message;
 };
 
+void PrintTo(const MalformedCase& c, std::ostream* os) { *os << c.name; }
+
 class MalformedFile : public ::testing::TestWithParam<MalformedCase> {};
 
 TEST_P(MalformedFile, IsRefusedWithItsLineAndWhatIsWrong) {
@@ -99,7 +102,7 @@ INSTANTIATE_TEST_SUITE_P(
                       "before the first measure"},
         MalformedCase{"ClefChangeAtNoTime", "staff 1 1 1\nmeasure 1\nclef 1 half F4\n", 4,
                       "a time in 1024ths"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    quortest::RowName{});
 
 // Files written before staves had clefs and braces: every staff is a treble staff and none is
 // joined to another. The samples were written so.

@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "simhost/document/document_builder.h"
+#include "tests/support/row_name.h"
 
 namespace {
 
@@ -20,6 +21,10 @@ struct WidthCase {
     Rational duration;
     double width;
 };
+
+void PrintTo(const WidthCase& c, std::ostream* os) {
+    *os << "duration " << c.duration.Num() << '/' << c.duration.Den();
+}
 
 class AllotmentWidths : public ::testing::TestWithParam<WidthCase> {};
 
@@ -36,7 +41,8 @@ INSTANTIATE_TEST_SUITE_P(Tight, AllotmentWidths,
                                                      42 + 17 / 3.0},  // a triplet eighth
                                            WidthCase{1536, 102},      // dotted quarter
                                            WidthCase{2048, 120},      // the last row
-                                           WidthCase{4096, 192}));    // the last line, extended
+                                           WidthCase{4096, 192}),
+                         quortest::RowName{});  // the last line, extended
 
 TEST(AllotmentTable, ALastSegmentThatFallsNeverGoesBelowTheLastWidth) {
     const AllotmentTable table({{1024, 84}, {2048, 80}});
@@ -53,6 +59,10 @@ struct ScalingCase {
     double width;
 };
 
+void PrintTo(const ScalingCase& c, std::ostream* os) {
+    *os << "factor " << c.factor << " width " << c.referenceWidth << " duration " << c.duration;
+}
+
 class ScaledWidths : public ::testing::TestWithParam<ScalingCase> {};
 
 TEST_P(ScaledWidths, FollowTheRatioPerDoublingOfTheReferenceDuration) {
@@ -67,8 +77,8 @@ INSTANTIATE_TEST_SUITE_P(
                       ScalingCase{16180, 84, 512, 84 / 1.618},
                       ScalingCase{14142, 84, 4096, 84 * 1.4142 * 1.4142},
                       ScalingCase{13500, 72, 768, 72 * std::pow(1.35, std::log2(0.75))},
-                      ScalingCase{10000, 72, 128, 72},
-                      ScalingCase{0, 72, 4096, 72}));  // no ratio: 1
+                      ScalingCase{10000, 72, 128, 72}, ScalingCase{0, 72, 4096, 72}),
+    quortest::RowName{});  // no ratio: 1
 
 TEST(SpacingPreferences, AreReadFromTheThreePreferenceBlocks) {
     // The factor's low word ends block 1, its high word starts block 2.

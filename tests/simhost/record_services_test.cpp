@@ -11,6 +11,7 @@
 #include "simhost/document/document_builder.h"
 #include "simhost/headless/headless_host.h"
 #include "simhost/services/document_backend.h"
+#include "tests/support/row_name.h"
 
 namespace {
 
@@ -49,6 +50,8 @@ struct CapacityCase {
     std::int32_t filled;
 };
 
+void PrintTo(const CapacityCase& c, std::ostream* os) { *os << "capacity " << c.capacity; }
+
 class LoadCapacity : public RecordServices, public ::testing::WithParamInterface<CapacityCase> {};
 
 TEST_P(LoadCapacity, FillsAtMostTheCapacityAndReportsWhatItFilled) {
@@ -67,7 +70,8 @@ TEST_P(LoadCapacity, FillsAtMostTheCapacityAndReportsWhatItFilled) {
 INSTANTIATE_TEST_SUITE_P(Capacities, LoadCapacity,
                          ::testing::Values(CapacityCase{-4, 0}, CapacityCase{0, 0},
                                            CapacityCase{5, 5}, CapacityCase{12, 12},
-                                           CapacityCase{40, 12}));
+                                           CapacityCase{40, 12}),
+                         quortest::RowName{});
 
 TEST_F(RecordServices, LoadOfAnAbsentRecordFailsAndLeavesTheSize) {
     std::array<std::uint8_t, 12> buffer{};
@@ -155,6 +159,10 @@ struct LayoutCase {
     std::int32_t bytes;  // 0: the version has no layout
 };
 
+void PrintTo(const LayoutCase& c, std::ostream* os) {
+    *os << "version " << quortest::Hex(c.version);
+}
+
 class MeasureLayout : public RecordServices, public ::testing::WithParamInterface<LayoutCase> {};
 
 TEST_P(MeasureLayout, OneStoredMeasureIsExchangedInTheLayoutOfTheDataVersion) {
@@ -190,7 +198,8 @@ TEST_P(MeasureLayout, OneStoredMeasureIsExchangedInTheLayoutOfTheDataVersion) {
 
 INSTANTIATE_TEST_SUITE_P(DataVersions, MeasureLayout,
                          ::testing::Values(LayoutCase{0x0A000000, 26}, LayoutCase{0x12000000, 30},
-                                           LayoutCase{0x12050000, 0}, LayoutCase{0, 0}));
+                                           LayoutCase{0x12050000, 0}, LayoutCase{0, 0}),
+                         quortest::RowName{});
 
 TEST_F(RecordServices, AMeasureSaveLargerThanItsLayoutFails) {
     std::array<std::uint8_t, 30> buffer{};

@@ -9,6 +9,7 @@
 
 #include "simhost/document/document_builder.h"
 #include "simhost/document/measure_spacer.h"
+#include "tests/support/row_name.h"
 
 namespace {
 
@@ -37,6 +38,8 @@ struct SpacingCase {
     std::vector<std::int16_t> positions1;
     std::vector<std::int16_t> positions2;
 };
+
+void PrintTo(const SpacingCase& c, std::ostream* os) { *os << c.name; }
 
 class MeasureSpacing : public ::testing::TestWithParam<SpacingCase> {};
 
@@ -118,7 +121,7 @@ INSTANTIATE_TEST_SUITE_P(
                     20 + 4 * 80 + 10,
                     {(20 + 340) / 2},
                     {20, 100, 180, 260}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    quortest::RowName{});
 
 // A clef change gets a column of fixed width before the onset it takes over at; at the
 // measure's end, after the last onset's space.

@@ -6,6 +6,8 @@
 
 #include <vector>
 
+#include "tests/support/row_name.h"
+
 namespace {
 
 using simhost::Rational;
@@ -26,6 +28,8 @@ struct DurationCase {
     std::vector<Rational> durations;
 };
 
+void PrintTo(const DurationCase& c, std::ostream* os) { *os << c.text; }
+
 class NotationDurations : public ::testing::TestWithParam<DurationCase> {};
 
 TEST_P(NotationDurations, GiveEachEventItsSoundingDuration) {
@@ -44,7 +48,8 @@ INSTANTIATE_TEST_SUITE_P(
         DurationCase{"(3:2 (3:2 16 16 16) 8 8)",
                      {Rational(1024, 9), Rational(1024, 9), Rational(1024, 9), Rational(1024, 3),
                       Rational(1024, 3)}},
-        DurationCase{"(5:4 16 16 16 16 16)", std::vector<Rational>(5, Rational(1024, 5))}));
+        DurationCase{"(5:4 16 16 16 16 16)", std::vector<Rational>(5, Rational(1024, 5))}),
+    quortest::RowName{});
 
 TEST(ScoreNotation, ChordsRestsAndPitchesAreRead) {
     const auto voice = simhost::ParseVoice("q:C4+E4+G4 r8 8:F#5 h:Bb3", nullptr);
@@ -121,6 +126,8 @@ struct ErrorCase {
     const char* message;
 };
 
+void PrintTo(const ErrorCase& c, std::ostream* os) { *os << c.text << ", " << c.message; }
+
 class NotationErrors : public ::testing::TestWithParam<ErrorCase> {};
 
 TEST_P(NotationErrors, NameTheColumnAndWhatIsWrong) {
@@ -138,6 +145,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ErrorCase{"r8:C4", 3, "rest has no pitch"}, ErrorCase{"q:C4+", 6, "pitch"},
                       ErrorCase{"(3:2 )", 6, "empty"}, ErrorCase{"gr8", 3, "grace note is a note"},
                       ErrorCase{"csq", 3, "no cue size"}, ErrorCase{"s8:C4", 3, "no pitch"},
-                      ErrorCase{"Rw:C4", 3, "no pitch"}, ErrorCase{"g", 2, "note value"}));
+                      ErrorCase{"Rw:C4", 3, "no pitch"}, ErrorCase{"g", 2, "note value"}),
+    quortest::RowName{});
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "spacing/spacing_tasks.h"
 #include "spacing/task_info.h"
 #include "tests/support/record_host.h"
+#include "tests/support/row_name.h"
 #include "tests/support/task_tables.h"
 
 namespace {
@@ -311,7 +312,7 @@ TEST_P(RefusedRecords, ARunSucceedsOnlyWhenTheDocumentKeepsWhatItHeld) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Refusals, RefusedRecords, ::testing::ValuesIn(kRefusalCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         quortest::RowName{});
 
 // Preferences whose source records cannot all be read.
 struct UnreadCase {
@@ -347,7 +348,7 @@ TEST_P(UnreadPreferences, AreNeverWrittenAndFailTheRun) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Refusals, UnreadPreferences, ::testing::ValuesIn(kUnreadCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         quortest::RowName{});
 
 TEST_F(BlockHandlerTest, ARestoreThatFailsPartWayFinishesEveryStepInItsOrder) {
     ASSERT_TRUE(Run(kTight, false, true));
@@ -455,6 +456,6 @@ TEST_P(PartialWrites, FailTheRunAndLeaveWhatOnlyTheWriteItselfCanKeep) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Refusals, PartialWrites, ::testing::ValuesIn(kPartialCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         quortest::RowName{});
 
 }  // namespace

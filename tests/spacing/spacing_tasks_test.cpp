@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "spacing/task_info.h"
+#include "tests/support/row_name.h"
 #include "tests/support/task_tables.h"
 
 namespace {
@@ -69,7 +70,7 @@ TEST_P(EachTask, HasItsIdTitleAndContent) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(ListOrder, EachTask, ::testing::ValuesIn(kCases));
+INSTANTIATE_TEST_SUITE_P(ListOrder, EachTask, ::testing::ValuesIn(kCases), quortest::RowName{});
 
 TEST(SpacingTasks, IdsOutsideOneToNineHaveNoContent) {
     for (const std::int32_t id : {0, 10, -1, 65537}) {
