@@ -23,7 +23,7 @@ TEST_SUITES := test-native test-sanitize test-windows
 # package is made from the 32-bit preset the Windows suite builds, and the Wine suite's
 # comparison runs the native scenario suite.
 ifdef QUOR_ALL_SUITES
-dist: test-windows
+package: test-windows
 test-wine: test-native
 endif
 

@@ -12,7 +12,7 @@ WINE_SCENARIOS := $(sort $(wildcard samples/scenarios/*.scenario))
 .PHONY: test-wine
 TEST_SUITES += test-wine
 
-test-wine: packages-wine dist
+test-wine: packages-wine package
 	@status=0; \
 	for arch in $(WINE_ARCHES); do \
 	  bash simhost/win32/wine_suite.sh $$arch $(WINE_SCENARIOS) || status=1; \

@@ -6,7 +6,7 @@
 # user-mode emulator through binfmt_misc.
 # What runs is what ships: NOTAVO.EXE, the checks and the x86_64 DLL come from the Release build of
 # the architecture's preset (build/mingw-ARCH), and the i686 DLL is taken out of the package that
-# `make dist` wrote (dist/), the zip a user installs from. Keeps its Wine prefix in the user's
+# `make package` wrote (dist/), the zip a user installs from. Keeps its Wine prefix in the user's
 # cache, outside the build, keyed by the Wine version and the set-up steps
 # (wine_prefix_setup.sh), so that a clean build does not boot a new one; set
 # QUOR_WINE_PREFIXES to keep them elsewhere. Leaves its results in build/wine/ARCH: scenarios.txt
@@ -52,13 +52,13 @@ if [ "$arch" = i686 ]; then
   # The package's name is the one its CPack configuration gives it.
   package=$(sed -n 's/^set(CPACK_ARCHIVE_PACKAGE_FILE_NAME "\(.*\)")$/\1/p' "$build/CPackConfig.cmake")
   zip=$root/dist/$package.zip
-  [ -n "$package" ] && [ -f "$zip" ] || { say "cannot run: no package ${zip:-in dist/}; make dist writes it"; exit 1; }
+  [ -n "$package" ] && [ -f "$zip" ] || { say "cannot run: no package ${zip:-in dist/}; make package writes it"; exit 1; }
   mkdir "$out/package"
   (cd "$out/package" && cmake -E tar xf "$zip")
   module=$out/package/QuorNoteSpacing.nxt
   # The same source makes the same bytes, so a package of another tree or an older build shows.
   cmp -s "$module" "$build/QuorNoteSpacing.nxt" ||
-    { say "cannot run: the package's module is not the one this tree builds; make dist writes it anew"; exit 1; }
+    { say "cannot run: the package's module is not the one this tree builds; make package writes it anew"; exit 1; }
   say "the module from the package $(realpath --relative-to="$root" "$zip")," \
     "SHA-256 $(sha256sum "$module" | cut -d ' ' -f 1)"
 else
