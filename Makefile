@@ -20,11 +20,9 @@ TEST_SUITES := test-native test-sanitize test-windows
 -include $(sort $(wildcard mk/*.mk))
 
 # Within make test, a suite that builds in a folder another suite builds in waits for it: the
-# package is made from the 32-bit preset the Windows suite builds, and the Wine suite's
-# comparison runs the native scenario suite.
+# package is made from the 32-bit preset the Windows suite builds.
 ifdef QUOR_ALL_SUITES
 package: test-windows
-test-wine: test-native
 endif
 
 build: packages-native
@@ -34,11 +32,12 @@ build: packages-native
 # Every suite's packages are checked first and at once, so that a user who is not root reads one
 # command that installs them all. Then the suites run TEST_JOBS at a time (each suite's output
 # shows when it ends): most of them leave a core idle for part of their time, waiting on a
-# link, a test, Wine or a fuzzer's clock.
+# link, a test, Wine or a fuzzer's clock. A suite that fails does not stop the others; those that
+# wait for it do not run.
 TEST_JOBS ?= 2
 test: packages-test
-	@$(MAKE) --no-print-directory -j$(TEST_JOBS) --output-sync=target QUOR_ALL_SUITES=1 \
-	  $(TEST_SUITES)
+	@$(MAKE) --no-print-directory -j$(TEST_JOBS) --keep-going --output-sync=target \
+	  QUOR_ALL_SUITES=1 $(TEST_SUITES)
 	@echo "All suites ran: $(TEST_SUITES)."
 
 packages-test:

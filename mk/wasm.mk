@@ -2,8 +2,8 @@
 # programs for Node, built by emscripten (preset wasm32, configured through emcmake), with zlib,
 # libzip, pugixml and GoogleTest built from Debian's sources into the user's cache. The wasm suite
 # runs the scenario suite and notavo-sim under Node and compares what they end with and write
-# with the native build's (simhost/wasm/wasm_suite.sh); within make test, the Wine suite's
-# scenario comparison then shows the wasm32 verdicts beside the other three.
+# with the native build's (simhost/wasm/wasm_suite.sh); within make test, the scenario
+# comparison (mk/wine.mk) then shows the wasm32 verdicts beside the other three.
 .PHONY: wasm test-wasm
 TEST_SUITES += test-wasm
 
@@ -15,6 +15,6 @@ test-wasm: wasm build
 	bash simhost/wasm/wasm_suite.sh
 
 ifdef QUOR_ALL_SUITES
-test-wine: test-wasm
+test-scenario-places: test-wasm
 SCENARIO_PLACES += wasm32
 endif

@@ -41,6 +41,8 @@ declare -A needs=(
   [wine-i686]="@wine-x86_64 wine32:i386 ~qemu-i386 ~binfmt-i386"
   # make test-wine: both Wine runs, compared with the headless scenario suite.
   [wine]="@native @wine-x86_64 @wine-i686 @dist"
+  # make test's comparison of each scenario's verdicts in every place it ran.
+  [scenario-places]="@native"
   # make wasm and its suite: emscripten, and Node to run what it builds. The libraries are built
   # for wasm32 from Debian's source packages, which dpkg-source unpacks, and GoogleTest from the
   # sources its package installs (tools/wasm_libraries.sh).
