@@ -17,6 +17,8 @@ struct Difference {
     bool sameRegion;
 };
 
+void PrintTo(const Difference& c, std::ostream* os) { *os << c.what; }
+
 // Staves 1 to 4: slots 1 and 3 hold instrument 10, slot 2 holds 20, slot 4 holds 30.
 const NXRegionRecord kSelection{0, 1, 3, 512, 0, 2, 5, 1024};
 

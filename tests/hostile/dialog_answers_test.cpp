@@ -26,7 +26,7 @@ TEST_P(UnterminatedStrings, ReadingAControlStopsAtTheCapacity) {
     ASSERT_NE(Module().window, nullptr);
     NCControl* description = Module().window->FindControl(kDescription);
     ASSERT_NE(description, nullptr);
-    host.unterminatedStrings = true;
+    faults.unterminatedStrings = true;
     NCString text;
     description->GetText(&text);
     EXPECT_EQ(text.Length(), static_cast<std::uint32_t>(kDialogStringCapacity));
@@ -103,7 +103,7 @@ INSTANTIATE_TEST_SUITE_P(Hostile, NullWindowMessages, ::testing::ValuesIn(kRoute
 TEST_F(HostileTest, WithoutTheCurrentWindowServiceTheDialogTurnsItselfOffAndRunsNothing) {
     // No current window counts as a disabled host: the dialog must not take input the host
     // could not take either.
-    SetAbsent({"NX_GetCurrentWindow"});
+    SetAbsent({nx::Service::GetCurrentWindow});
     Invoke();
     ASSERT_NE(dialogs.OpenDialog(), nullptr);
     EXPECT_FALSE(user.DialogEnabled());

@@ -13,7 +13,7 @@ namespace {
 
 struct EditCase {
     const char* name;
-    Answer HostileHost::*service;
+    Answer FaultLayer::*service;
     Answer answer;
     Outcome expected;
     bool hostEditLeftOpen;
@@ -22,25 +22,25 @@ struct EditCase {
 void PrintTo(const EditCase& testCase, std::ostream* os) { *os << testCase.name; }
 
 const EditCase kEditCases[] = {
-    {"StartRefused", &HostileHost::starts, Answer::Refuse, {0, 0, true, true, true}, false},
+    {"StartRefused", &FaultLayer::starts, Answer::Refuse, {0, 0, true, true, true}, false},
     // Opened but answered 0: the run still ends the edit it cannot know is open.
     {"StartOpenedButDenied",
-     &HostileHost::starts,
+     &FaultLayer::starts,
      Answer::DenyDone,
      {0, 1, false, true, true},
      false},
     {"StartClaimedWithoutOpening",
-     &HostileHost::starts,
+     &FaultLayer::starts,
      Answer::ClaimOnly,
      {0, 0, true, true, true},
      false},
-    {"EndRefused", &HostileHost::ends, Answer::Refuse, {0, 0, false, true, true}, true},
+    {"EndRefused", &FaultLayer::ends, Answer::Refuse, {0, 0, false, true, true}, true},
     {"EndClaimedWithoutClosing",
-     &HostileHost::ends,
+     &FaultLayer::ends,
      Answer::ClaimOnly,
      {0, 0, false, true, true},
      true},
-    {"EndClosedButDenied", &HostileHost::ends, Answer::DenyDone, {0, 1, false, true, true}, false},
+    {"EndClosedButDenied", &FaultLayer::ends, Answer::DenyDone, {0, 1, false, true, true}, false},
 };
 
 class EditAnswers : public HostileTest, public ::testing::WithParamInterface<EditCase> {};
@@ -49,7 +49,7 @@ TEST_P(EditAnswers, ApplyRunRestoresTheSettingsAndBalancesTheEditDepth) {
     const EditCase& c = GetParam();
     const Records settings = Settings();
     const Widths widths = MeasureWidths();
-    host.*c.service = c.answer;
+    faults.*c.service = c.answer;
     Invoke();
     ASSERT_TRUE(Apply(kTightAllotmentRow));
     EXPECT_EQ(Observe(settings, widths), c.expected);
@@ -99,10 +99,8 @@ TEST_P(RefusedRow, LeavesTheUserWithTheDocumentOrEveryRowTheHostTook) {
     const RefusedRowCase& c = GetParam();
     const Records settings = Settings();
     const Widths widths = MeasureWidths();
-    host.starts = c.starts;
-    host.refuseSave = [](std::uint32_t tag, const NXRecordKey& key) {
-        return tag == kTagAllotment && key.item == 128;
-    };
+    faults.starts = c.starts;
+    faults.refusedSaves = {{kTagAllotment, 128, 0}};
     Invoke();
     ASSERT_TRUE(c.asDefault ? SetAsDefault(kTightAllotmentRow) : Apply(kTightAllotmentRow));
     EXPECT_EQ(Observe(settings, widths), c.expected);

@@ -62,13 +62,13 @@ TEST_P(LoadSizes, ARunStandsOnlyOnRecordsTheHostGaveWhole) {
     const Records settings = Settings();
     const Widths widths = MeasureWidths();
     const auto bend = [this, &c] {
-        host.reportSize = [&c](std::uint32_t tag, std::int32_t capacity, std::int32_t filled) {
+        faults.reportSize = [&c](std::uint32_t tag, std::int32_t capacity, std::int32_t filled) {
             return !c.onlyTag || tag == *c.onlyTag ? c.report(capacity) : filled;
         };
     };
     if (c.fromCommand) {
-        host.onCall = [&bend](std::string_view service, std::uint32_t) {
-            if (service == "NX_ExecuteMenuItem") bend();
+        faults.onCall = [&bend](nx::Service service, std::uint32_t) {
+            if (service == nx::Service::ExecuteMenuItem) bend();
         };
     } else {
         bend();
@@ -84,7 +84,7 @@ TEST_P(LoadSizes, ARunStandsOnlyOnRecordsTheHostGaveWhole) {
         const std::int64_t size = call.args[3];
         EXPECT_EQ(size, tag == kTagMeasure ? 30 : 12) << std::hex << tag;
     }
-    host.reportSize = nullptr;
+    faults.reportSize = nullptr;
     EXPECT_TRUE(UndoAllGivesBack(before));
 }
 

@@ -62,7 +62,7 @@ TEST_P(RegionAnswers, FixedBarlinesKeepsExactlyTheMeasuresOfTheAnswerThatExist) 
     const RegionCase& c = GetParam();
     const Records before = AllRecords();
     const Widths widths = MeasureWidths();
-    host.regions = c.answers;
+    faults.regions = c.answers;
     Invoke();
     ASSERT_TRUE(Apply(kTightAllotmentRow));
 
