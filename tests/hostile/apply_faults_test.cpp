@@ -47,8 +47,8 @@ const FaultCase kFaultCases[] = {
     {"Nothing", Missing({}), kStands, 1, 1},
     // No selection can be read: a warning and no edit.
     {"MissingSelection", Missing({Service::GetCurERegions}), kRefused, 0, 0},
-    // Nothing respaces: the run writes the settings back exactly as they were.
-    {"MissingRespacingCommand", Missing({Service::ExecuteMenuItem}), kStands, 1, 1},
+    // Nothing could respace: the run is refused before it writes or opens anything.
+    {"MissingRespacingCommand", Missing({Service::ExecuteMenuItem}), kRefused, 0, 0},
     {"MissingRedraw", Missing({Service::RedrawMusic}), kStands, 0, 1},
     {"MissingEditServices",
      Missing({Service::StartNotavoEdit, Service::StartNotavoEditUtf16, Service::EndNotavoEdit,
