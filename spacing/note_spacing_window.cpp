@@ -159,6 +159,12 @@ void NCNoteSpacingWindow::ApplyTask(bool asDefault) {
     NXRegionRecord selection{};
     NXRegionRecord other{};
     if (!asDefault) {
+        // A host without the respacing command cannot apply a task: writing and restoring the
+        // settings would only look like a run that did something.
+        if (nx::Bound<nx::Service::ExecuteMenuItem>() == nullptr) {
+            WarningBeep();
+            return;
+        }
         NX_GetCurERegions(&scratch, &selection, &other);
         NX_GetCurrentOstrinDocument();
         if (IsEmptyRegion(selection)) {

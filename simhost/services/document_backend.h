@@ -43,14 +43,7 @@ public:
 
     // Records: Document's record services. The size is the capacity in and the bytes loaded
     // out; NX_CreateEData writes the new item number into the key.
-    std::int16_t LoadEData(std::uint32_t tag, NXRecordKey* key, void* buffer, std::int32_t* size,
-                           std::uint32_t version) override;
-    std::int16_t SaveEData(std::uint32_t tag, NXRecordKey* key, const void* buffer,
-                           std::int32_t size, std::uint32_t version) override;
-    std::int16_t CreateEData(std::uint32_t tag, NXRecordKey* key, const void* buffer,
-                             std::int32_t size, std::uint32_t version) override;
-    std::int16_t DeleteEData(std::uint32_t tag, NXRecordKey* key, std::uint32_t version) override;
-    std::int16_t NextEData(std::uint32_t tag, NXRecordKey* key, std::uint32_t version) override;
+    SIMHOST_RECORD_OVERRIDES
 
     // Selection and document. SlotToInst answers the instrument of the staff in the slot (0:
     // none, or the key names another staff). GetCurERegions fills both regions with the
@@ -67,6 +60,7 @@ public:
     void CancelEdit() override;
     // 12106 respaces the selection, synchronously, inside whatever edit is open.
     void ExecuteMenuItem(std::int32_t command) override;
+    bool EditOpen() const override { return document_.History().IsOpen(); }
 
 private:
     Document document_;

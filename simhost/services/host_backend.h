@@ -5,7 +5,19 @@
 
 #include <cstdint>
 
+#include "host/services/nx_service_list.h"
 #include "host/services/nx_types.h"
+
+// The record services of a backend that answers them, declared in its class.
+#define SIMHOST_RECORD_OVERRIDES                                                                   \
+    std::int16_t LoadEData(std::uint32_t tag, NXRecordKey* key, void* buffer, std::int32_t* size,  \
+                           std::uint32_t version) override;                                        \
+    std::int16_t SaveEData(std::uint32_t tag, NXRecordKey* key, const void* buffer,                \
+                           std::int32_t size, std::uint32_t version) override;                     \
+    std::int16_t CreateEData(std::uint32_t tag, NXRecordKey* key, const void* buffer,              \
+                             std::int32_t size, std::uint32_t version) override;                   \
+    std::int16_t DeleteEData(std::uint32_t tag, NXRecordKey* key, std::uint32_t version) override; \
+    std::int16_t NextEData(std::uint32_t tag, NXRecordKey* key, std::uint32_t version) override;
 
 namespace simhost {
 
@@ -54,6 +66,11 @@ public:
     virtual void CancelEdit() {}
     virtual void ExecuteMenuItem(std::int32_t) {}
     virtual HWND GetCurrentWindow() { return nullptr; }
+
+    // Not services: what the substitute host tells its service layer and its tests. Whether the
+    // host lacks a service (its lookup by name then fails), and whether an edit is open.
+    virtual bool Lacks(nx::Service) const { return false; }
+    virtual bool EditOpen() const { return false; }
 };
 
 }  // namespace simhost

@@ -275,7 +275,7 @@ std::size_t ServiceJournal::CountOf(std::string_view service) const {
 
 void* ServiceLayer::Resolve(std::string_view name) const {
     const std::optional<Service> service = Find(name);
-    if (!service || IsAbsent(name)) return nullptr;
+    if (!service || IsAbsent(name) || backend_->Lacks(*service)) return nullptr;
     return kAddresses[static_cast<std::size_t>(*service)];
 }
 

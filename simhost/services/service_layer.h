@@ -50,7 +50,8 @@ public:
     ServiceLayer(const ServiceLayer&) = delete;
     ServiceLayer& operator=(const ServiceLayer&) = delete;
 
-    // The address of a service by its exported name; null when it is absent or unknown.
+    // The address of a service by its exported name; null when it is absent, the backend lacks
+    // it, or the name is unknown.
     void* Resolve(std::string_view name) const;
     // Whether a name is one of the services this layer offers.
     static bool Offers(std::string_view name);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "host/services/host_version.h"
 #include "tests/support/record_host.h"
 #include "tests/support/row_name.h"
@@ -117,7 +119,7 @@ TEST_F(MeasureTest, LoadRegionTellsWhetherEveryMeasureThatLoadedCameWhole) {
     measures.LoadRegion(Selecting(1, 4), whole);
     EXPECT_TRUE(whole);  // a measure that does not load is skipped, not short
     // The 26 bytes of the short layout, on a host that uses the long one.
-    store.reportedSizes[{kTagMeasure, 3, 0}] = 26;
+    faults.reportedSizes[{kTagMeasure, 3, 0}] = 26;
     measures.LoadRegion(Selecting(1, 4), whole);
     EXPECT_EQ(Items(measures), (std::vector<std::int16_t>{1, 3, 4}));
     EXPECT_FALSE(whole);

@@ -78,7 +78,7 @@ TEST_F(PrefsTest, AMissingExtraRecordFailsTheLoadButTheRecordIsHeldAndSaved) {
 TEST_F(PrefsTest, AnExtraRecordReportedShortIsNeitherReadNorWritten) {
     PutPrefs();
     const Bytes ot41 = *store.Find(kTagSpacingExtrasB, -2, 2);
-    store.reportedSizes[{kTagSpacingExtrasB, -2, 2}] = 6;  // extra 4 not given
+    faults.reportedSizes[{kTagSpacingExtrasB, -2, 2}] = 6;  // extra 4 not given
     NCMusicSpacingPrefs prefs;
     const PrefsTransfer loaded = prefs.LoadWithReport(1);
     EXPECT_TRUE(loaded.intact);
@@ -150,7 +150,7 @@ class ExtraRecordKeys : public PrefsTest, public ::testing::WithParamInterface<L
 TEST_P(ExtraRecordKeys, GoBackWithTheReservedBytesOfTheLoadToTheirOwnRecord) {
     const LoadedKeyCase& c = GetParam();
     PutPrefs();
-    store.rewriteLoadedKey = [&](std::uint32_t, NXRecordKey& key) {
+    faults.rewriteKey = [&](nx::Service, std::uint32_t, NXRecordKey& key) {
         key.item = c.item;
         key.incidence = c.incidence;
         const std::uint8_t reserved[4] = {0xA1, 0xB2, 0xC3, 0xD4};

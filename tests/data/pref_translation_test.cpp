@@ -20,8 +20,8 @@ struct BlockCase {
     std::vector<std::int16_t> refusedItems;
 };
 
-std::ostream& operator<<(std::ostream& out, const BlockCase& c) {
-    return out << c.prefTag << " item " << c.acceptedItem;
+void PrintTo(const BlockCase& c, std::ostream* os) {
+    *os << c.prefTag << " item " << c.acceptedItem;
 }
 
 class BlockTable : public RecordHostTest, public ::testing::WithParamInterface<BlockCase> {};
@@ -131,7 +131,7 @@ TEST_F(TranslationTest, ShortBuffersAndSizeQueriesNeverReachTheHost) {
 
 TEST_F(TranslationTest, SourceRecordsTheHostCannotGiveReadAsZeros) {
     store.Put(MakeTag("ot94"), -2, 1, Bytes(12, 0x11));
-    store.failLoads.insert({MakeTag("ot94"), -2, 2});
+    faults.refusedLoads.insert({MakeTag("ot94"), -2, 2});
     NXRecordKey key{1, 0, {}};
     Bytes buffer(36, 0xEE);
     std::int32_t size = 36;
@@ -143,7 +143,7 @@ TEST_F(TranslationTest, SourceRecordsTheHostCannotGiveReadAsZeros) {
 
 TEST_F(TranslationTest, OversizedSourceReportsStayInsideTheirBlock) {
     for (std::int16_t k = 0; k < 3; ++k) store.Put(MakeTag("ot94"), -2, k, Bytes(12, k + 1));
-    store.reportedLoadSize = 5000;
+    faults.reportSize = quorfaults::Reports(5000);
     NXRecordKey key{1, 0, {}};
     Bytes buffer(37, 0xEE);
     std::int32_t size = 36;
@@ -184,8 +184,8 @@ protected:
 TEST_P(IntactTransfer, CheckedCallsTellWhetherEverySourceRecordWentThrough) {
     const IntactCase& c = GetParam();
     if (c.refused >= 0) {
-        store.failLoads.insert({MakeTag("ot94"), -2, c.refused});
-        store.failSaves.insert({MakeTag("ot94"), -2, c.refused});
+        faults.refusedLoads.insert({MakeTag("ot94"), -2, c.refused});
+        faults.refusedSaves.insert({MakeTag("ot94"), -2, c.refused});
     }
     NXRecordKey key{1, 0, {}};
     Bytes buffer(36);
@@ -212,7 +212,7 @@ INSTANTIATE_TEST_SUITE_P(SourceRecords, IntactTransfer,
 TEST_F(TranslationTest, ASourceRecordReportedShortIsNotIntact) {
     for (std::int16_t short_k = 0; short_k < 3; ++short_k) {
         for (std::int16_t k = 0; k < 3; ++k) store.Put(MakeTag("ot94"), -2, k, Bytes(12, 0x77));
-        store.reportedSizes = {{{MakeTag("ot94"), -2, short_k}, 11}};
+        faults.reportedSizes = {{{MakeTag("ot94"), -2, short_k}, 11}};
         NXRecordKey key{1, 0, {}};
         Bytes buffer(36, 0xEE);
         std::int32_t size = 36;

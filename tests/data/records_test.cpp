@@ -83,7 +83,7 @@ TEST_F(RecordsTest, SizesTheHostReportsAreClampedToTheBufferAndShortOnesAreNotWh
     };
     for (const Report& r :
          {Report{4000, 4, true}, {4, 4, true}, {3, 3, false}, {0, 0, false}, {-7, 0, false}}) {
-        store.reportedLoadSize = r.reported;
+        faults.reportSize = quorfaults::Reports(r.reported);
         TestRecord record;
         record.MutableKey().item = 1;
         bool intact = !r.whole;
@@ -94,7 +94,7 @@ TEST_F(RecordsTest, SizesTheHostReportsAreClampedToTheBufferAndShortOnesAreNotWh
         EXPECT_EQ(intact, r.whole) << "reported " << r.reported;
     }
     // What a clamped record saves never reaches past its own buffer.
-    store.reportedLoadSize = 4000;
+    faults.reportSize = quorfaults::Reports(4000);
     TestRecord record;
     record.Load(1);
     ASSERT_TRUE(record.Save());
@@ -133,10 +133,10 @@ TEST_F(RecordsTest, LoadAllTellsWhetherEveryRecordCameWhole) {
     bool whole = false;
     EXPECT_EQ(records.LoadAll(whole), 3);
     EXPECT_TRUE(whole);
-    store.reportedSizes[{kTagTest, 2, 0}] = 3;
+    faults.reportedSizes[{kTagTest, 2, 0}] = 3;
     EXPECT_EQ(records.LoadAll(whole), 3);  // a record found short is still found
     EXPECT_FALSE(whole);
-    store.reportedSizes.clear();
+    faults.reportedSizes.clear();
     EXPECT_EQ(records.LoadAll(whole), 3);
     EXPECT_TRUE(whole);
 }
@@ -148,19 +148,14 @@ TEST_F(RecordsTest, LoadAllWithoutAFirstRecordIsEmpty) {
 }
 
 TEST_F(RecordsTest, LoadAllEndsWhenTheHostWalksAKeyBackwards) {
-    class Circular : public quortest::RecordHost {
-    public:
-        std::int16_t NextEData(std::uint32_t, NXRecordKey* key, std::uint32_t) override {
-            key->item = 1;  // back to the first record, again and again
-            return 1;
-        }
-    } circular;
-    simhost::headless::HeadlessHost host(circular);
-    nx::ResetBindings();
-    circular.Put(kTagTest, 1, 0, {1, 0, 0, 0});
+    // The key goes back to the first record, again and again.
+    faults.nexts = quorfaults::Answer::ClaimOnly;
+    faults.rewriteKey = [](nx::Service service, std::uint32_t, NXRecordKey& key) {
+        if (service == nx::Service::NextEData) key.item = 1;
+    };
+    store.Put(kTagTest, 1, 0, {1, 0, 0, 0});
     TestRecords records;
     EXPECT_EQ(records.LoadAll(), 1);
-    nx::ResetBindings();
 }
 
 TEST_F(RecordsTest, SaveAllStopsAtTheFirstFailure) {
@@ -171,7 +166,7 @@ TEST_F(RecordsTest, SaveAllStopsAtTheFirstFailure) {
     TestRecords records;
     ASSERT_EQ(records.LoadAll(), 3);
     for (int i = 0; i < 3; ++i) static_cast<TestRecord*>(records.RecordAt(i))->buffer_[0] = 0xAA;
-    store.failSaves.insert({kTagTest, 2, 0});
+    faults.refusedSaves.insert({kTagTest, 2, 0});
     EXPECT_FALSE(records.SaveAll());
     EXPECT_EQ((*store.Find(kTagTest, 1))[0], 0xAA);
     EXPECT_EQ((*store.Find(kTagTest, 3))[0], 0x00);

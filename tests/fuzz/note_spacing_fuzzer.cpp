@@ -25,9 +25,12 @@
 #include "simhost/headless/headless_dialogs.h"
 #include "simhost/headless/headless_host.h"
 #include "simhost/headless/kernel32.h"
+#include "simhost/services/dialog_backend.h"
+#include "simhost/services/document_backend.h"
 #include "spacing/note_spacing_window.h"
-#include "tests/fuzz/fuzz_reader.h"
-#include "tests/fuzz/fuzzed_host.h"
+#include "tests/faults/fault_layer.h"
+#include "tests/faults/fuzz_reader.h"
+#include "tests/fuzz/fuzz_policy.h"
 
 namespace quorfuzz {
 namespace {
@@ -90,7 +93,9 @@ enum class Action : std::uint8_t {
 class Session {
 public:
     Session(FuzzReader& script, FuzzReader answers, bool selected, const HostPolicy& policy)
-        : script_(script), host_(dialogs_, StartingDocument(selected), policy, answers) {}
+        : script_(script), host_(dialogs_, StartingDocument(selected)) {
+        policy.ApplyTo(faults_, dialogs_, answers);
+    }
 
     void Run() {
         const std::uint32_t choice = script_.TakeChoice(5);
@@ -119,14 +124,14 @@ public:
         } while (Module().window != nullptr);
         CheckNoEditOpen(kMaxActions, Action::Terminate);
         // A dialog the host could not end goes now; its messages find no window.
-        host_.EndOpenedDialogs();
+        faults_.EndOpenedDialogs();
     }
 
 private:
     // Whether the host closes every edit the module asks it to close.
     bool HostClosesEdits() {
         const simhost::ServiceLayer& services = layer_.Services();
-        return !host_.IgnoredAnEnd() &&
+        return !faults_.IgnoredAnEnd() &&
                !services.IsAbsent(nx::ServiceName(nx::Service::EndNotavoEdit)) &&
                !services.IsAbsent(nx::ServiceName(nx::Service::CancelNotavoEdit));
     }
@@ -276,8 +281,9 @@ private:
 
     FuzzReader& script_;
     simhost::headless::HeadlessDialogs dialogs_;
-    FuzzedHost host_;
-    simhost::headless::HeadlessHost layer_{host_};
+    simhost::WithHeadlessDialogs<simhost::DocumentBackend> host_;
+    quorfaults::FaultLayer faults_{host_, &dialogs_};
+    simhost::headless::HeadlessHost layer_{faults_};
     simhost::headless::DialogUser user_{dialogs_};
     int runs_ = 0;
 };
@@ -296,7 +302,7 @@ extern "C" int LLVMFuzzerInitialize(int* /*argc*/, char*** /*argv*/) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    using quorfuzz::FuzzReader;
+    using quorfaults::FuzzReader;
     const std::span<const std::uint8_t> input(data, size);
     const std::size_t scriptLength = input.empty() ? 0 : std::min<std::size_t>(input[0], size - 1);
     FuzzReader script(input.empty() ? input : input.subspan(1, scriptLength));

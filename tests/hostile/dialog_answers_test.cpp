@@ -13,6 +13,7 @@
 #include "host/services/nx_services.h"
 #include "spacing/note_spacing_window.h"
 #include "tests/hostile/hostile_fixture.h"
+#include "tests/support/row_name.h"
 
 namespace hostile {
 namespace {
@@ -26,7 +27,7 @@ TEST_P(UnterminatedStrings, ReadingAControlStopsAtTheCapacity) {
     ASSERT_NE(Module().window, nullptr);
     NCControl* description = Module().window->FindControl(kDescription);
     ASSERT_NE(description, nullptr);
-    host.unterminatedStrings = true;
+    faults.unterminatedStrings = true;
     NCString text;
     description->GetText(&text);
     EXPECT_EQ(text.Length(), static_cast<std::uint32_t>(kDialogStringCapacity));
@@ -37,7 +38,10 @@ TEST_P(UnterminatedStrings, ReadingAControlStopsAtTheCapacity) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Hostile, UnterminatedStrings,
-                         ::testing::Values(0x10000000u, 0x11000000u, 0x12050000u));
+                         ::testing::Values(0x10000000u, 0x11000000u, 0x12050000u),
+                         [](const auto& info) {
+                             return quortest::TestName("host " + quortest::Hex(info.param));
+                         });
 
 struct Message {
     const char* name;
@@ -98,12 +102,12 @@ TEST_P(NullWindowMessages, AreAnsweredZeroAndReachNeitherTheHostNorTheOpenWindow
 }
 
 INSTANTIATE_TEST_SUITE_P(Hostile, NullWindowMessages, ::testing::ValuesIn(kRoutedMessages),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         quortest::RowName{});
 
 TEST_F(HostileTest, WithoutTheCurrentWindowServiceTheDialogTurnsItselfOffAndRunsNothing) {
     // No current window counts as a disabled host: the dialog must not take input the host
     // could not take either.
-    SetAbsent({"NX_GetCurrentWindow"});
+    SetAbsent({nx::Service::GetCurrentWindow});
     Invoke();
     ASSERT_NE(dialogs.OpenDialog(), nullptr);
     EXPECT_FALSE(user.DialogEnabled());

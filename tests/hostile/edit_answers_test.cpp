@@ -6,6 +6,7 @@
 #include "framework/data/allotment.h"
 #include "host/services/nx_services.h"
 #include "tests/hostile/hostile_fixture.h"
+#include "tests/support/row_name.h"
 #include "tests/support/task_tables.h"
 
 namespace hostile {
@@ -13,7 +14,7 @@ namespace {
 
 struct EditCase {
     const char* name;
-    Answer HostileHost::*service;
+    Answer FaultLayer::*service;
     Answer answer;
     Outcome expected;
     bool hostEditLeftOpen;
@@ -22,25 +23,25 @@ struct EditCase {
 void PrintTo(const EditCase& testCase, std::ostream* os) { *os << testCase.name; }
 
 const EditCase kEditCases[] = {
-    {"StartRefused", &HostileHost::starts, Answer::Refuse, {0, 0, true, true, true}, false},
+    {"StartRefused", &FaultLayer::starts, Answer::Refuse, {0, 0, true, true, true}, false},
     // Opened but answered 0: the run still ends the edit it cannot know is open.
     {"StartOpenedButDenied",
-     &HostileHost::starts,
+     &FaultLayer::starts,
      Answer::DenyDone,
      {0, 1, false, true, true},
      false},
     {"StartClaimedWithoutOpening",
-     &HostileHost::starts,
+     &FaultLayer::starts,
      Answer::ClaimOnly,
      {0, 0, true, true, true},
      false},
-    {"EndRefused", &HostileHost::ends, Answer::Refuse, {0, 0, false, true, true}, true},
+    {"EndRefused", &FaultLayer::ends, Answer::Refuse, {0, 0, false, true, true}, true},
     {"EndClaimedWithoutClosing",
-     &HostileHost::ends,
+     &FaultLayer::ends,
      Answer::ClaimOnly,
      {0, 0, false, true, true},
      true},
-    {"EndClosedButDenied", &HostileHost::ends, Answer::DenyDone, {0, 1, false, true, true}, false},
+    {"EndClosedButDenied", &FaultLayer::ends, Answer::DenyDone, {0, 1, false, true, true}, false},
 };
 
 class EditAnswers : public HostileTest, public ::testing::WithParamInterface<EditCase> {};
@@ -49,7 +50,7 @@ TEST_P(EditAnswers, ApplyRunRestoresTheSettingsAndBalancesTheEditDepth) {
     const EditCase& c = GetParam();
     const Records settings = Settings();
     const Widths widths = MeasureWidths();
-    host.*c.service = c.answer;
+    faults.*c.service = c.answer;
     Invoke();
     ASSERT_TRUE(Apply(kTightAllotmentRow));
     EXPECT_EQ(Observe(settings, widths), c.expected);
@@ -67,7 +68,7 @@ TEST_P(EditAnswers, ApplyRunRestoresTheSettingsAndBalancesTheEditDepth) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Hostile, EditAnswers, ::testing::ValuesIn(kEditCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         quortest::RowName{});
 
 // "Tight Allotment" on a host that refuses its third row (duration 128), with the host's edit
 // open or refused.
@@ -99,10 +100,8 @@ TEST_P(RefusedRow, LeavesTheUserWithTheDocumentOrEveryRowTheHostTook) {
     const RefusedRowCase& c = GetParam();
     const Records settings = Settings();
     const Widths widths = MeasureWidths();
-    host.starts = c.starts;
-    host.refuseSave = [](std::uint32_t tag, const NXRecordKey& key) {
-        return tag == kTagAllotment && key.item == 128;
-    };
+    faults.starts = c.starts;
+    faults.refusedSaves = {{kTagAllotment, 128, 0}};
     Invoke();
     ASSERT_TRUE(c.asDefault ? SetAsDefault(kTightAllotmentRow) : Apply(kTightAllotmentRow));
     EXPECT_EQ(Observe(settings, widths), c.expected);
@@ -119,7 +118,7 @@ TEST_P(RefusedRow, LeavesTheUserWithTheDocumentOrEveryRowTheHostTook) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Hostile, RefusedRow, ::testing::ValuesIn(kRefusedRowCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         quortest::RowName{});
 
 }  // namespace
 }  // namespace hostile

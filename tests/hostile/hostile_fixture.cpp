@@ -75,7 +75,7 @@ HostileTest::HostileTest() {
 
 HostileTest::~HostileTest() {
     NotavoExtensionTerminate(0);
-    host.EndOpenedDialogs();
+    faults.EndOpenedDialogs();
     ResetModule();
 }
 
@@ -134,10 +134,6 @@ bool HostileTest::UndoAllGivesBack(const Records& before) {
     while (document.Undo()) {
     }
     return AllRecords() == before;
-}
-
-void HostileTest::SetAbsent(const std::vector<std::string>& services) {
-    for (const std::string& service : services) layer.Services().SetAbsent(service);
 }
 
 }  // namespace hostile

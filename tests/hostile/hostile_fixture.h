@@ -1,22 +1,28 @@
 // Drives the extension as the host does, through its entry points and the user's clicks on its
-// dialog, against a HostileHost over a small real document. Module state and bindings are reset
-// around every test, so that a service made absent is looked up afresh.
+// dialog, against the fault layer over a small real document with the headless dialogs. Module
+// state and bindings are reset around every test, so that a service made absent is looked up
+// afresh.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <initializer_list>
 #include <map>
 #include <string>
-#include <vector>
 
 #include "simhost/headless/dialog_user.h"
 #include "simhost/headless/headless_dialogs.h"
 #include "simhost/headless/headless_host.h"
 #include "simhost/scenario/dialog_items.h"
-#include "tests/hostile/hostile_host.h"
+#include "simhost/services/dialog_backend.h"
+#include "simhost/services/document_backend.h"
+#include "tests/faults/fault_layer.h"
 
 namespace hostile {
+
+using quorfaults::Answer;
+using quorfaults::FaultLayer;
 
 // List rows and items of the note spacing dialog.
 constexpr std::int32_t kTightAllotmentRow = 0;
@@ -74,11 +80,13 @@ protected:
     std::size_t CallsTo(const std::string& service) {
         return layer.Services().Journal().CountOf(service);
     }
-    void SetAbsent(const std::vector<std::string>& services);
+    void SetAbsent(std::initializer_list<nx::Service> services) { faults.missing.insert(services); }
 
     simhost::headless::HeadlessDialogs dialogs;
-    HostileHost host{dialogs, StartingDocument()};
-    simhost::headless::HeadlessHost layer{host};
+    // The document host, which answers well; the module reaches it through the faults.
+    simhost::WithHeadlessDialogs<simhost::DocumentBackend> host{dialogs, StartingDocument()};
+    FaultLayer faults{host, &dialogs};
+    simhost::headless::HeadlessHost layer{faults};
     simhost::headless::DialogUser user{dialogs};
 };
 

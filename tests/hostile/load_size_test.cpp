@@ -12,6 +12,7 @@
 #include "framework/data/music_spacing_prefs.h"
 #include "host/services/nx_services.h"
 #include "tests/hostile/hostile_fixture.h"
+#include "tests/support/row_name.h"
 
 namespace hostile {
 namespace {
@@ -62,13 +63,13 @@ TEST_P(LoadSizes, ARunStandsOnlyOnRecordsTheHostGaveWhole) {
     const Records settings = Settings();
     const Widths widths = MeasureWidths();
     const auto bend = [this, &c] {
-        host.reportSize = [&c](std::uint32_t tag, std::int32_t capacity, std::int32_t filled) {
+        faults.reportSize = [&c](std::uint32_t tag, std::int32_t capacity, std::int32_t filled) {
             return !c.onlyTag || tag == *c.onlyTag ? c.report(capacity) : filled;
         };
     };
     if (c.fromCommand) {
-        host.onCall = [&bend](std::string_view service, std::uint32_t) {
-            if (service == "NX_ExecuteMenuItem") bend();
+        faults.onCall = [&bend](nx::Service service, std::uint32_t) {
+            if (service == nx::Service::ExecuteMenuItem) bend();
         };
     } else {
         bend();
@@ -84,12 +85,11 @@ TEST_P(LoadSizes, ARunStandsOnlyOnRecordsTheHostGaveWhole) {
         const std::int64_t size = call.args[3];
         EXPECT_EQ(size, tag == kTagMeasure ? 30 : 12) << std::hex << tag;
     }
-    host.reportSize = nullptr;
+    faults.reportSize = nullptr;
     EXPECT_TRUE(UndoAllGivesBack(before));
 }
 
-INSTANTIATE_TEST_SUITE_P(Hostile, LoadSizes, ::testing::ValuesIn(kSizeCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Hostile, LoadSizes, ::testing::ValuesIn(kSizeCases), quortest::RowName{});
 
 }  // namespace
 }  // namespace hostile

@@ -7,6 +7,7 @@
 
 #include "host/services/nx_services.h"
 #include "tests/hostile/hostile_fixture.h"
+#include "tests/support/row_name.h"
 
 namespace hostile {
 namespace {
@@ -15,7 +16,7 @@ namespace {
 // Ratio Scaling", and Set as Default with "Tight Allotment".
 struct RecordCase {
     const char* name;
-    Answer HostileHost::*service;
+    Answer FaultLayer::*service;
     Answer answer;
     Outcome apply;
     Outcome byDefault;
@@ -31,39 +32,39 @@ constexpr Outcome kDefaultStands{0, 1, false, false, true};
 
 const RecordCase kRecordCases[] = {
     {"Honest",
-     &HostileHost::loads,
+     &FaultLayer::loads,
      Answer::Honest,
      {0, 1, false, true, true},
      kDefaultStands,
      kDefaultStands},
     // The preferences cannot be read, so there is nothing sound to put back.
-    {"LoadsRefused", &HostileHost::loads, Answer::Refuse, kCancelled, kCancelled, kCancelled},
-    {"LoadsDoneButDenied", &HostileHost::loads, Answer::DenyDone, kCancelled, kCancelled,
+    {"LoadsRefused", &FaultLayer::loads, Answer::Refuse, kCancelled, kCancelled, kCancelled},
+    {"LoadsDoneButDenied", &FaultLayer::loads, Answer::DenyDone, kCancelled, kCancelled,
      kCancelled},
     // Every probe "finds" a record: the walk still ends, at the last item number, and the host
     // then refuses to delete the records it never had.
-    {"LoadsClaimedWithoutData", &HostileHost::loads, Answer::ClaimOnly, kCancelled, kDefaultStands,
+    {"LoadsClaimedWithoutData", &FaultLayer::loads, Answer::ClaimOnly, kCancelled, kDefaultStands,
      kCancelled},
     // The task's rows are refused after the old ones were deleted.
-    {"SavesRefused", &HostileHost::saves, Answer::Refuse, kCancelled, kCancelled, kCancelled},
+    {"SavesRefused", &FaultLayer::saves, Answer::Refuse, kCancelled, kCancelled, kCancelled},
     {"SavesClaimedWithoutWriting",
-     &HostileHost::saves,
+     &FaultLayer::saves,
      Answer::ClaimOnly,
      {0, 1, false, false, false},
      {0, 1, false, true, true},
      kDefaultStands},
-    {"SavesDoneButDenied", &HostileHost::saves, Answer::DenyDone, kCancelled, kCancelled,
+    {"SavesDoneButDenied", &FaultLayer::saves, Answer::DenyDone, kCancelled, kCancelled,
      kCancelled},
     // The old rows would stand beside the task's; a scaling task deletes nothing.
-    {"DeletesRefused", &HostileHost::deletes, Answer::Refuse, kCancelled, kDefaultStands,
+    {"DeletesRefused", &FaultLayer::deletes, Answer::Refuse, kCancelled, kDefaultStands,
      kCancelled},
     {"DeletesClaimedWithoutDeleting",
-     &HostileHost::deletes,
+     &FaultLayer::deletes,
      Answer::ClaimOnly,
      {0, 1, false, false, true},
      kDefaultStands,
      kDefaultStands},
-    {"DeletesDoneButDenied", &HostileHost::deletes, Answer::DenyDone, kCancelled, kDefaultStands,
+    {"DeletesDoneButDenied", &FaultLayer::deletes, Answer::DenyDone, kCancelled, kDefaultStands,
      kCancelled},
 };
 
@@ -76,7 +77,10 @@ protected:
         const Records before = AllRecords();
         const Records settings = Settings();
         const Widths widths = MeasureWidths();
-        host.*GetParam().service = GetParam().answer;
+        // A host claiming every load makes the scans walk every item number; nothing here reads
+        // the journal, which would keep each call.
+        layer.Services().Journal().SetEnabled(false);
+        faults.*GetParam().service = GetParam().answer;
         Invoke();
         ASSERT_TRUE(click());
         EXPECT_EQ(Observe(settings, widths), expected);
@@ -87,7 +91,7 @@ protected:
         if (expected.undoSteps == 0) {
             EXPECT_EQ(AllRecords(), before);
         }
-        host.*GetParam().service = Answer::Honest;
+        faults.*GetParam().service = Answer::Honest;
         EXPECT_TRUE(UndoAllGivesBack(before));
     }
 };
@@ -99,7 +103,7 @@ TEST_P(RecordAnswers, ApplyRunStandsOnlyWhenTheSettingsWentBack) {
 TEST_P(RecordAnswers, SetAsDefaultStandsOnlyWhenTheTaskWasWritten) {
     ExpectRun([this] { return SetAsDefault(kGoldenRatioScalingRow); }, GetParam().byDefault);
     // A default run respaces nothing.
-    EXPECT_EQ(CallsTo("NX_ExecuteMenuItem"), 0u);
+    EXPECT_EQ(faults.CallsTo(nx::Service::ExecuteMenuItem), 0u);
 }
 
 TEST_P(RecordAnswers, SetAsDefaultWithATableStandsOnlyWhenTheTableWasWritten) {
@@ -107,7 +111,7 @@ TEST_P(RecordAnswers, SetAsDefaultWithATableStandsOnlyWhenTheTableWasWritten) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Hostile, RecordAnswers, ::testing::ValuesIn(kRecordCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         quortest::RowName{});
 
 }  // namespace
 }  // namespace hostile

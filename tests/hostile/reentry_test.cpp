@@ -16,6 +16,7 @@
 #include "host/module/module_state.h"
 #include "spacing/note_spacing_window.h"
 #include "tests/hostile/hostile_fixture.h"
+#include "tests/support/row_name.h"
 
 namespace hostile {
 namespace {
@@ -95,13 +96,13 @@ TEST_P(Reentry, TheRunFinishesWithWhatItHoldsAndTheModuleFollowsTheCalls) {
     ASSERT_NE(dialog, nullptr);
     bool calledBack = false;
     LRESULT answer = 0;
-    host.onCall = [&](std::string_view service, std::uint32_t tag) {
-        if (calledBack || service != "NX_LoadEData" || tag != kTagSpacingExtrasA) return;
+    faults.onCall = [&](nx::Service service, std::uint32_t tag) {
+        if (calledBack || service != nx::Service::LoadEData || tag != kTagSpacingExtrasA) return;
         calledBack = true;
         answer = c.callBack(dialogs.Screen(), dialog);
     };
     ASSERT_TRUE(Apply(kTightAllotmentRow));
-    host.onCall = nullptr;
+    faults.onCall = nullptr;
     dialogs.PumpMessages();
     ASSERT_TRUE(calledBack);
 
@@ -110,7 +111,7 @@ TEST_P(Reentry, TheRunFinishesWithWhatItHoldsAndTheModuleFollowsTheCalls) {
     EXPECT_EQ(host.RespaceCount(), 1);
     EXPECT_EQ(CallsTo("NX_StartNotavoEdit_UTF16"), 1u);  // runs never nest
     EXPECT_EQ(answer, 1);
-    EXPECT_EQ(host.DialogsOpened(), c.dialogsOpened);
+    EXPECT_EQ(faults.DialogsOpened(), c.dialogsOpened);
     switch (c.after) {
         case WindowAfter::Gone:
             EXPECT_EQ(Module().window, nullptr);
@@ -130,13 +131,12 @@ TEST_P(Reentry, TheRunFinishesWithWhatItHoldsAndTheModuleFollowsTheCalls) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Hostile, Reentry, ::testing::ValuesIn(kReentryCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Hostile, Reentry, ::testing::ValuesIn(kReentryCases), quortest::RowName{});
 
 TEST_F(HostileTest, TerminateWhileTheDialogInitialisesLeavesNoWindow) {
     bool calledBack = false;
-    host.onCall = [&](std::string_view service, std::uint32_t) {
-        if (calledBack || service != "NX_SetDlgString_UTF16") return;
+    faults.onCall = [&](nx::Service service, std::uint32_t) {
+        if (calledBack || service != nx::Service::SetDlgStringUtf16) return;
         calledBack = true;
         NotavoExtensionTerminate(0);
     };
@@ -145,7 +145,7 @@ TEST_F(HostileTest, TerminateWhileTheDialogInitialisesLeavesNoWindow) {
     EXPECT_EQ(Module().window, nullptr);
     EXPECT_EQ(dialogs.OpenDialog(), nullptr);
     // And the module opens afresh on the next invoke.
-    host.onCall = nullptr;
+    faults.onCall = nullptr;
     Invoke();
     EXPECT_NE(dialogs.OpenDialog(), nullptr);
 }
@@ -175,10 +175,10 @@ protected:
     std::pair<NCNoteSpacingWindow*, HWND> InvokeCallingBack(int rounds) {
         int left = rounds;
         HWND last = nullptr;
-        host.onCall = [&left, &last](std::string_view service, std::uint32_t) {
+        faults.onCall = [&left, &last](nx::Service service, std::uint32_t) {
             const NCNoteSpacingWindow* window = Module().window;
             const HWND dialog = window != nullptr ? window->DialogHandle() : nullptr;
-            if (service != "NX_SetDlgString_UTF16" || dialog == nullptr || dialog == last ||
+            if (service != nx::Service::SetDlgStringUtf16 || dialog == nullptr || dialog == last ||
                 left == 0) {
                 return;
             }
@@ -188,14 +188,14 @@ protected:
             NotavoExtensionInvoke(kHostContext, 0, 0, 0);
         };
         Invoke();
-        host.onCall = nullptr;
+        faults.onCall = nullptr;
         return {Module().window, dialogs.OpenDialog()};
     }
 };
 
 TEST_P(DeferredRounds, EndWithTheLastWindowOpenAndNothingLeftOver) {
     const auto [window, dialog] = InvokeCallingBack(GetParam().rounds);
-    EXPECT_EQ(host.DialogsOpened(), GetParam().dialogsOpened);
+    EXPECT_EQ(faults.DialogsOpened(), GetParam().dialogsOpened);
     ASSERT_NE(window, nullptr);
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(window->DialogHandle(), dialog);
@@ -205,7 +205,7 @@ TEST_P(DeferredRounds, EndWithTheLastWindowOpenAndNothingLeftOver) {
     ASSERT_TRUE(user.SelectRow(kTaskList, kGoldenRatioScalingRow));
     EXPECT_EQ(Module().window, window);
     EXPECT_EQ(dialogs.OpenDialog(), dialog);
-    EXPECT_EQ(host.DialogsOpened(), GetParam().dialogsOpened);
+    EXPECT_EQ(faults.DialogsOpened(), GetParam().dialogsOpened);
 }
 
 TEST_P(DeferredRounds, TheHostsTerminateLeavesNoWindowAndNoDialog) {
@@ -216,30 +216,30 @@ TEST_P(DeferredRounds, TheHostsTerminateLeavesNoWindowAndNoDialog) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Hostile, DeferredRounds, ::testing::ValuesIn(kRoundsCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         quortest::RowName{});
 
 TEST_F(HostileTest, WhatTheHostCallsDuringTerminateIsDroppedWithTheWindow) {
     Invoke();
     const HWND dialog = dialogs.OpenDialog();
     ASSERT_NE(dialog, nullptr);
     int calls = 0;
-    host.onCall = [&calls](std::string_view service, std::uint32_t) {
-        if (service != "NX_EndDialog") return;
+    faults.onCall = [&calls](nx::Service service, std::uint32_t) {
+        if (service != nx::Service::EndDialog) return;
         ++calls;
         NotavoExtensionInvoke(kHostContext, 0, 0, 0);
         NotavoExtensionTerminate(0);
         NotavoExtensionInvoke(kHostContext, 0, 0, 0);
     };
     NotavoExtensionTerminate(0);
-    host.onCall = nullptr;
+    faults.onCall = nullptr;
     ASSERT_EQ(calls, 1);
     EXPECT_EQ(Module().window, nullptr);
     EXPECT_EQ(dialogs.OpenDialog(), nullptr);
-    EXPECT_EQ(host.DialogsOpened(), 1);
+    EXPECT_EQ(faults.DialogsOpened(), 1);
     // Nothing of it is left for the next call either: it opens one dialog.
     Invoke();
     EXPECT_NE(dialogs.OpenDialog(), nullptr);
-    EXPECT_EQ(host.DialogsOpened(), 2);
+    EXPECT_EQ(faults.DialogsOpened(), 2);
     EXPECT_EQ(Module().window->DialogHandle(), dialogs.OpenDialog());
 }
 
@@ -248,9 +248,9 @@ TEST_F(HostileTest, ATerminateThenInvokeWhileADeferredTerminateClosesEndsWithAFr
     const HWND dialog = dialogs.OpenDialog();
     bool fromTheRun = false;
     bool fromTheClose = false;
-    host.onCall = [&](std::string_view service, std::uint32_t tag) {
-        const bool runCalls = service == "NX_LoadEData" && tag == kTagSpacingExtrasA;
-        const bool closeCalls = service == "NX_EndDialog";
+    faults.onCall = [&](nx::Service service, std::uint32_t tag) {
+        const bool runCalls = service == nx::Service::LoadEData && tag == kTagSpacingExtrasA;
+        const bool closeCalls = service == nx::Service::EndDialog;
         if ((runCalls && !std::exchange(fromTheRun, true)) ||
             (closeCalls && fromTheRun && !std::exchange(fromTheClose, true))) {
             NotavoExtensionTerminate(0);
@@ -258,11 +258,11 @@ TEST_F(HostileTest, ATerminateThenInvokeWhileADeferredTerminateClosesEndsWithAFr
         }
     };
     ASSERT_TRUE(Apply(kTightAllotmentRow));
-    host.onCall = nullptr;
+    faults.onCall = nullptr;
     ASSERT_TRUE(fromTheClose);
     // The dialog of the run, then the one the deferred Invoke opened, were closed in turn; the
     // last Invoke the host made opened a third.
-    EXPECT_EQ(host.DialogsOpened(), 3);
+    EXPECT_EQ(faults.DialogsOpened(), 3);
     EXPECT_EQ(dialogs.Screen().Find(dialog), nullptr);
     ASSERT_NE(Module().window, nullptr);
     EXPECT_NE(dialogs.OpenDialog(), nullptr);
@@ -284,8 +284,8 @@ TEST_P(ThrowingHost, ARunThatThrowsIsCancelledWithAWarningAndAnsweredAsHandled) 
     Invoke();
     const HWND dialog = dialogs.OpenDialog();
     ASSERT_TRUE(user.SelectRow(kTaskList, kGoldenRatioScalingRow));
-    host.onCall = [](std::string_view service, std::uint32_t) {
-        if (service == "NX_SaveEData") throw std::bad_alloc();
+    faults.onCall = [](nx::Service service, std::uint32_t) {
+        if (service == nx::Service::SaveEData) throw std::bad_alloc();
     };
     EXPECT_EQ(ResourceWindowDialogProc(dialog, WM_COMMAND,
                                        MAKEWPARAM(static_cast<WORD>(GetParam().button), BN_CLICKED),
@@ -301,7 +301,7 @@ TEST_P(ThrowingHost, ARunThatThrowsIsCancelledWithAWarningAndAnsweredAsHandled) 
 INSTANTIATE_TEST_SUITE_P(Hostile, ThrowingHost,
                          ::testing::Values(ThrowCase{"Apply", kApplyButton},
                                            ThrowCase{"SetAsDefault", kSetAsDefaultButton}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         quortest::RowName{});
 
 }  // namespace
 }  // namespace hostile

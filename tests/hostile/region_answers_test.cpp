@@ -8,6 +8,7 @@
 
 #include "host/services/nx_services.h"
 #include "tests/hostile/hostile_fixture.h"
+#include "tests/support/row_name.h"
 
 namespace hostile {
 namespace {
@@ -62,7 +63,7 @@ TEST_P(RegionAnswers, FixedBarlinesKeepsExactlyTheMeasuresOfTheAnswerThatExist) 
     const RegionCase& c = GetParam();
     const Records before = AllRecords();
     const Widths widths = MeasureWidths();
-    host.regions = c.answers;
+    faults.regions = c.answers;
     Invoke();
     ASSERT_TRUE(Apply(kTightAllotmentRow));
 
@@ -83,7 +84,7 @@ TEST_P(RegionAnswers, FixedBarlinesKeepsExactlyTheMeasuresOfTheAnswerThatExist) 
 }
 
 INSTANTIATE_TEST_SUITE_P(Hostile, RegionAnswers, ::testing::ValuesIn(kRegionCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         quortest::RowName{});
 
 }  // namespace
 }  // namespace hostile

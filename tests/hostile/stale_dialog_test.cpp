@@ -52,7 +52,7 @@ LRESULT Command(simhost::headless::Desktop& screen, HWND dialog, std::int32_t it
 }
 
 TEST_F(HostileTest, AStaleDialogReachesNoWindowThatTookItsWindowsAddress) {
-    SetAbsent({"NX_EndDialog"});
+    SetAbsent({nx::Service::EndDialog});
     ReusedAddress place;
     const HWND stale = OpenOn(*place.Create(), dialogs);
     ASSERT_NE(stale, nullptr);

@@ -292,9 +292,9 @@ class RefusedRecords : public BlockHandlerTest,
 TEST_P(RefusedRecords, ARunSucceedsOnlyWhenTheDocumentKeepsWhatItHeld) {
     const RefusalCase& c = GetParam();
     const auto refuse = [this, &c] {
-        store.failLoads.insert(c.refusedLoads.begin(), c.refusedLoads.end());
-        store.failSaves.insert(c.refusedSaves.begin(), c.refusedSaves.end());
-        store.failDeletes.insert(c.refusedDeletes.begin(), c.refusedDeletes.end());
+        faults.refusedLoads.insert(c.refusedLoads.begin(), c.refusedLoads.end());
+        faults.refusedSaves.insert(c.refusedSaves.begin(), c.refusedSaves.end());
+        faults.refusedDeletes.insert(c.refusedDeletes.begin(), c.refusedDeletes.end());
     };
     if (c.fromCommand) {
         store.onCommand = [respace = store.onCommand, refuse](std::int32_t command) {
@@ -336,7 +336,7 @@ class UnreadPreferences : public BlockHandlerTest,
 
 TEST_P(UnreadPreferences, AreNeverWrittenAndFailTheRun) {
     const UnreadCase& c = GetParam();
-    store.failLoads.insert(c.unread);
+    faults.refusedLoads.insert(c.unread);
     EXPECT_FALSE(Run(kTight, c.asDefault, true));
     EXPECT_EQ(Journal().CountOf("NX_CancelNotavoEdit"), 1u);
     EXPECT_TRUE(CallsOf("NX_SaveEData", kTagSpacingExtrasA).empty());
@@ -357,7 +357,7 @@ TEST_F(BlockHandlerTest, ARestoreThatFailsPartWayFinishesEveryStepInItsOrder) {
     Journal().Clear();
     store.onCommand = [this, respace = store.onCommand](std::int32_t command) {
         respace(command);
-        store.failSaves.insert({kTagAllotment, 0, 0});  // the first snapshot allotment
+        faults.refusedSaves.insert({kTagAllotment, 0, 0});  // the first snapshot allotment
     };
     EXPECT_FALSE(Run(kTight, false, true));
     std::vector<std::string> expected = succeeded;
@@ -380,7 +380,7 @@ struct PartialCase {
     const char* name;
     bool asDefault;
     bool editOpens;
-    std::function<void(quortest::RecordHost&)> refuse;
+    std::function<void(quortest::RecordHost&, quorfaults::FaultLayer&)> refuse;
     Allotments after;
     PrefsAfter prefs;
 };
@@ -397,14 +397,16 @@ Allotments With(Allotments rows, std::int16_t duration, std::int16_t width) {
     return rows;
 }
 
-void RefuseTheThirdRow(quortest::RecordHost& host) { host.failSaves = {{kTagAllotment, 128, 0}}; }
+void RefuseTheThirdRow(quortest::RecordHost&, quorfaults::FaultLayer& faults) {
+    faults.refusedSaves = {{kTagAllotment, 128, 0}};
+}
 
 // An old row at a duration the task does not write, which the host will not delete.
-void KeepAnOldRow(quortest::RecordHost& host) {
+void KeepAnOldRow(quortest::RecordHost& host, quorfaults::FaultLayer& faults) {
     Bytes bytes(12, 0);
     bytes[0] = 55;
     host.Put(kTagAllotment, 100, 0, bytes);
-    host.failDeletes = {{kTagAllotment, 100, 0}};
+    faults.refusedDeletes = {{kTagAllotment, 100, 0}};
 }
 
 const PartialCase kPartialCases[] = {
@@ -427,8 +429,8 @@ const PartialCase kPartialCases[] = {
      {{100, 55}},
      PrefsAfter::Before},
     {"DefaultWithoutAnEditStillLeavesUnreadPreferencesAlone", true, false,
-     [](quortest::RecordHost& host) { host.failLoads = {kPrefs1}; }, TableOf(Table::Tight),
-     PrefsAfter::Before},
+     [](quortest::RecordHost&, quorfaults::FaultLayer& faults) { faults.refusedLoads = {kPrefs1}; },
+     TableOf(Table::Tight), PrefsAfter::Before},
     // An apply run writes the rows only for the respacing, and stops at the first refusal with
     // or without an edit: the restore puts the document's own table back.
     {"ApplyWithoutAnEditStopsAndPutsTheDocumentBack",
@@ -443,8 +445,8 @@ class PartialWrites : public BlockHandlerTest, public ::testing::WithParamInterf
 
 TEST_P(PartialWrites, FailTheRunAndLeaveWhatOnlyTheWriteItselfCanKeep) {
     const PartialCase& c = GetParam();
-    store.startResult = c.editOpens ? 1 : 0;
-    c.refuse(store);
+    faults.starts = c.editOpens ? quorfaults::Answer::Honest : quorfaults::Answer::Refuse;
+    c.refuse(store, faults);
     EXPECT_FALSE(Run(kTight, c.asDefault, true));
     EXPECT_TRUE(commands.empty());
     EXPECT_EQ(AllotmentsIn(store.records), c.after);

@@ -19,19 +19,11 @@ void RecordHost::Put(std::uint32_t tag, std::int16_t item, std::int16_t incidenc
 
 std::int16_t RecordHost::LoadEData(std::uint32_t tag, NXRecordKey* key, void* buffer,
                                    std::int32_t* size, std::uint32_t) {
-    const RecordId id{tag, key->item, key->incidence};
-    auto it = records.find(id);
-    if (it == records.end() || failLoads.contains(id) || size == nullptr) return 0;
-    auto copied = std::min<std::size_t>(it->second.size(), static_cast<std::size_t>(*size));
-    if (const auto reported = reportedSizes.find(id); reported != reportedSizes.end()) {
-        copied =
-            std::min<std::size_t>(copied, static_cast<std::size_t>(std::max(reported->second, 0)));
-        *size = reported->second;
-    } else {
-        *size = reportedLoadSize.value_or(static_cast<std::int32_t>(copied));
-    }
+    auto it = records.find({tag, key->item, key->incidence});
+    if (it == records.end() || size == nullptr) return 0;
+    const auto copied = std::min<std::size_t>(it->second.size(), static_cast<std::size_t>(*size));
+    *size = static_cast<std::int32_t>(copied);
     if (buffer != nullptr) std::memcpy(buffer, it->second.data(), copied);
-    if (rewriteLoadedKey) rewriteLoadedKey(tag, *key);
     return 1;
 }
 
@@ -39,7 +31,7 @@ std::int16_t RecordHost::SaveEData(std::uint32_t tag, NXRecordKey* key, const vo
                                    std::int32_t size, std::uint32_t) {
     savedKeys.emplace_back(tag, *key);
     const RecordId id{tag, key->item, key->incidence};
-    if (failSaves.contains(id) || buffer == nullptr || size < 0) return 0;
+    if (buffer == nullptr || size < 0) return 0;
     const auto* bytes = static_cast<const std::uint8_t*>(buffer);
     records[id] = Bytes(bytes, bytes + size);
     return 1;
@@ -57,9 +49,7 @@ std::int16_t RecordHost::CreateEData(std::uint32_t tag, NXRecordKey* key, const 
 }
 
 std::int16_t RecordHost::DeleteEData(std::uint32_t tag, NXRecordKey* key, std::uint32_t) {
-    const RecordId id{tag, key->item, key->incidence};
-    if (failDeletes.contains(id)) return 0;
-    return records.erase(id) ? 1 : 0;
+    return records.erase({tag, key->item, key->incidence}) ? 1 : 0;
 }
 
 std::int16_t RecordHost::NextEData(std::uint32_t tag, NXRecordKey* key, std::uint32_t) {
@@ -89,7 +79,7 @@ void RecordHost::ExecuteMenuItem(std::int32_t command) {
 RecordHostTest::RecordHostTest() {
     nx::ResetBindings();
     ResetModuleState();
-    host_.emplace(store);
+    host_.emplace(faults);
 }
 
 RecordHostTest::~RecordHostTest() {

@@ -9,7 +9,7 @@
 #include <span>
 #include <type_traits>
 
-namespace quorfuzz {
+namespace quorfaults {
 
 class FuzzReader {
 public:
@@ -51,4 +51,4 @@ private:
     std::span<const std::uint8_t> bytes_;
 };
 
-}  // namespace quorfuzz
+}  // namespace quorfaults
