@@ -67,6 +67,7 @@ function(quor_wasm_program target)
     add_custom_target(quor_wasm_imports DEPENDS ${imports})
   endif()
   add_dependencies(${target} quor_wasm_imports QuorNoteSpacing)
+  target_sources(${target} PRIVATE ${PROJECT_SOURCE_DIR}/simhost/wasm/usual_umask.cpp)
   set(resources ${PROJECT_SOURCE_DIR}/resources)
   target_link_options(${target} PRIVATE
     -sMAIN_MODULE=2 "SHELL:-sEXPORTED_FUNCTIONS=@${imports}" -sALLOW_MEMORY_GROWTH=1
