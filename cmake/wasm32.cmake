@@ -1,7 +1,8 @@
 # The wasm32 build (preset wasm32, configured through emcmake): the extension as a side module
-# from the same sources, and the substitute host's programs for Node, which load the module from
+# from the same sources, and the substitute host's programs: for Node, which load the module from
 # the build folder with dlopen and find its seven entry points with dlsym, as the native host
-# does. Included by the top CMakeLists.txt when the compiler is emscripten's.
+# does; and notavo-sim once more for a page (web/), which carries the module in the page. Included
+# by the top CMakeLists.txt when the compiler is emscripten's.
 
 # Exceptions as WebAssembly's own: emcc's default turns every throw into an abort, and both the
 # entry points and the readers catch what they throw. Everything linked into a program that
@@ -47,10 +48,12 @@ set_property(GLOBAL PROPERTY TARGET_SUPPORTS_SHARED_LIBS TRUE)
 # The programs find the dialog's resource script embedded in them, under one folder whatever
 # the machine. The Node programs load the module from the build folder, where it was built
 # (node_files.js shows them the machine's files at their own paths), so that a change to the
-# extension links the module again and no program.
+# extension links the module again and no program; the page's program finds it in that folder,
+# where the page writes it.
 set(QUOR_EMBEDDED /quor-note-spacing)
 set(QUOR_LOADED_MODULE $<TARGET_FILE:QuorNoteSpacing>)
 set(QUOR_LOADED_RESOURCES ${QUOR_EMBEDDED}/resources)
+set(QUOR_PAGE_MODULE ${QUOR_EMBEDDED}/QuorNoteSpacing.nxt)
 
 # What every program of the substitute host is linked with: MAIN_MODULE=2 keeps only the system
 # functions it is told to export, which are exactly what the side module imports
@@ -87,6 +90,31 @@ function(quor_wasm_host target)
     "SHELL:--pre-js ${PROJECT_SOURCE_DIR}/simhost/wasm/node_files.js")
   set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS
     ${PROJECT_SOURCE_DIR}/simhost/wasm/node_files.js)
+endfunction()
+
+# notavo-sim for the page: the same command, whose main the page calls with the arguments a user
+# would type, in a fresh program for every run, as a command is a process (web/try_page.js). The
+# program is a factory (NotavoSim) that takes its WebAssembly as bytes: the page
+# (web/make_page.js) carries them, with the side module, so that it fetches nothing. Then the
+# page itself, try.html.
+function(quor_wasm_page target source)
+  add_executable(${target} ${source})
+  target_link_libraries(${target} PRIVATE $<LINK_LIBRARY:WHOLE_ARCHIVE,simhost_headless>
+                        notavo_sim_support)
+  target_compile_definitions(${target} PRIVATE
+    QUOR_DEFAULT_MODULE="${QUOR_PAGE_MODULE}" QUOR_VERSION="${QUOR_VERSION}")
+  quor_wasm_program(${target})
+  target_link_options(${target} PRIVATE -sENVIRONMENT=web -sMODULARIZE=1
+    -sEXPORT_NAME=NotavoSim -sINVOKE_RUN=0 -sEXIT_RUNTIME=0
+    "SHELL:-sEXPORTED_RUNTIME_METHODS=callMain,FS")
+  set(web ${PROJECT_SOURCE_DIR}/web)
+  set(page ${PROJECT_BINARY_DIR}/web/try.html)
+  add_custom_command(OUTPUT ${page}
+    COMMAND node ${web}/make_page.js $<TARGET_FILE:${target}>
+            $<TARGET_FILE_DIR:${target}>/${target}.wasm $<TARGET_FILE:QuorNoteSpacing> ${page}
+    DEPENDS ${target} QuorNoteSpacing ${web}/make_page.js ${web}/try.html ${web}/try_page.js
+    COMMENT "Making the page web/try.html" VERBATIM)
+  add_custom_target(try-page ALL DEPENDS ${page})
 endfunction()
 
 # The scenario suite under Node: tests/scenarios, with the module and the scenario files it runs
