@@ -1,9 +1,15 @@
 # The page that tries a task on a user's own score in a browser (docs/try-page.md): try.html,
 # made by the wasm32 build from notavo-sim built for the browser and the extension's side module,
-# and copied to build/web/.
-.PHONY: web
+# and copied to build/web/. Its suite opens it in headless chromium and holds what it draws and
+# saves to the native notavo-sim's bytes (web/web_suite.sh).
+.PHONY: web test-web
+TEST_SUITES += test-web
 
 web: wasm
 	@mkdir -p build/web
 	cp build/wasm32/web/try.html build/web/try.html
 	@echo "wrote build/web/try.html ($$(stat -c %s build/web/try.html) bytes)"
+
+test-web: packages-web web build
+	@bash tools/npm/modules.sh install
+	bash web/web_suite.sh
