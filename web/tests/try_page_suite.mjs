@@ -165,6 +165,18 @@ try {
             (await page.locator('#result svg').count()) === 1,
         'a good file after the broken one works');
 
+  // A score dropped on the page opens as a chosen one does.
+  const dropped = scores[1];
+  const dataTransfer = await page.evaluateHandle(({name, text}) => {
+    const transfer = new DataTransfer();
+    transfer.items.add(new File([text], name));
+    return transfer;
+  }, {name: basename(dropped), text: readFileSync(dropped, 'utf8')});
+  await ran(() => page.dispatchEvent('body', 'drop', {dataTransfer}));
+  check((await page.getByRole('status').textContent()).endsWith(` on ${basename(dropped)}.`) &&
+            (await page.locator('#result svg').count()) === 1,
+        `a score dropped on the page (${basename(dropped)}) opens and is spaced`);
+
   // The picture for the README: a score open, a task applied.
   const shown = scores.find((s) => basename(s) === 'piano_prelude.musicxml') || scores[0];
   await control.task.selectOption('Loose Allotment');
