@@ -156,6 +156,10 @@
     args.push('--compare-all', outputs + '/picture.svg');
     return press('All nine tasks on ' + score.name, args, (result) => {
       showPicture(result.read('picture.svg'), stem() + ' - all nine tasks.svg');
+      // Nine runs, none of them the document to keep.
+      saved = null;
+      $('document').disabled = true;
+      $('report').hidden = true;
     });
   }
 

@@ -146,8 +146,10 @@ try {
                                 '--compare-all', join(folder, 'picture.svg')], folder);
     const picture = await download('Download picture');
     writeFileSync(join(folder, 'page.svg'), picture);
-    check(want.status === 0 && picture.equals(readFileSync(join(folder, 'picture.svg'))),
-          `${name}: all nine tasks, the native --compare-all picture byte for byte`);
+    check(want.status === 0 && picture.equals(readFileSync(join(folder, 'picture.svg'))) &&
+              (await page.getByRole('button', {name: 'Download document'}).isDisabled()),
+          `${name}: all nine tasks, the native --compare-all picture byte for byte, and no ` +
+              'document to download');
   }
 
   // A broken file shows the command's error; the next file works.
