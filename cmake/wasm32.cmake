@@ -1,8 +1,8 @@
 # The wasm32 build (preset wasm32, configured through emcmake): the extension as a side module
-# from the same sources, and the substitute host's programs for Node, each of which carries the
-# module and the dialog's resource script embedded, loads the module with dlopen and finds its
-# seven entry points with dlsym, as the native host does. Included by the top CMakeLists.txt
-# when the compiler is emscripten's.
+# from the same sources, and the substitute host's programs: for Node, which load the module from
+# the build folder with dlopen and find its seven entry points with dlsym, as the native host
+# does; and notavo-sim once more for a page (web/), which carries the module in the page. Included
+# by the top CMakeLists.txt when the compiler is emscripten's.
 
 # Exceptions as WebAssembly's own: emcc's default turns every throw into an abort, and both the
 # entry points and the readers catch what they throw. Everything linked into a program that
@@ -45,18 +45,21 @@ set(CMAKE_LINK_LIBRARY_USING_WHOLE_ARCHIVE_SUPPORTED TRUE)
 # loads with dlopen; it keeps its name.
 set_property(GLOBAL PROPERTY TARGET_SUPPORTS_SHARED_LIBS TRUE)
 
-# Where the programs find what is embedded in them.
+# The programs find the dialog's resource script embedded in them, under one folder whatever
+# the machine. The Node programs load the module from the build folder, where it was built
+# (node_files.js shows them the machine's files at their own paths), so that a change to the
+# extension links the module again and no program; the page's program finds it in that folder,
+# where the page writes it.
 set(QUOR_EMBEDDED /quor-note-spacing)
-set(QUOR_LOADED_MODULE ${QUOR_EMBEDDED}/QuorNoteSpacing.nxt)
+set(QUOR_LOADED_MODULE $<TARGET_FILE:QuorNoteSpacing>)
 set(QUOR_LOADED_RESOURCES ${QUOR_EMBEDDED}/resources)
+set(QUOR_PAGE_MODULE ${QUOR_EMBEDDED}/QuorNoteSpacing.nxt)
 
-# A program of the substitute host for Node (and, later, a page): linked with MAIN_MODULE=2, it
-# keeps only the system functions it is told to export, which are exactly what the side module
-# imports (simhost/wasm/side_module_imports.js), and its main. The module and the dialog's resource script are
-# embedded, and the whole program is one .js file, since Node 20 would otherwise fetch its
-# .wasm and a page from file:// cannot. The side module is not named on the link, which would
-# make a page fetch it at start-up.
-function(quor_wasm_host target)
+# What every program of the substitute host is linked with: MAIN_MODULE=2 keeps only the system
+# functions it is told to export, which are exactly what the side module imports
+# (simhost/wasm/side_module_imports.js), and its main. The dialog's resource script is embedded.
+# The side module is not named on the link, which would make a page fetch it at start-up.
+function(quor_wasm_program target)
   set(imports ${PROJECT_BINARY_DIR}/QuorNoteSpacing.imports)
   if(NOT TARGET quor_wasm_imports)
     add_custom_command(OUTPUT ${imports}
@@ -67,18 +70,51 @@ function(quor_wasm_host target)
     add_custom_target(quor_wasm_imports DEPENDS ${imports})
   endif()
   add_dependencies(${target} quor_wasm_imports QuorNoteSpacing)
+  target_sources(${target} PRIVATE ${PROJECT_SOURCE_DIR}/simhost/wasm/usual_umask.cpp)
   set(resources ${PROJECT_SOURCE_DIR}/resources)
   target_link_options(${target} PRIVATE
-    -sMAIN_MODULE=2 "SHELL:-sEXPORTED_FUNCTIONS=@${imports}"
-    -sSINGLE_FILE=1 -sEXIT_RUNTIME=1 -sALLOW_MEMORY_GROWTH=1 -lnodefs.js
-    "SHELL:--pre-js ${PROJECT_SOURCE_DIR}/simhost/wasm/node_files.js"
-    "SHELL:--embed-file $<TARGET_FILE:QuorNoteSpacing>@${QUOR_LOADED_MODULE}"
+    -sMAIN_MODULE=2 "SHELL:-sEXPORTED_FUNCTIONS=@${imports}" -sALLOW_MEMORY_GROWTH=1
     "SHELL:--embed-file ${resources}/note_spacing_dialog.rc@${QUOR_LOADED_RESOURCES}/note_spacing_dialog.rc"
     "SHELL:--embed-file ${resources}/note_spacing_dialog_ids.h@${QUOR_LOADED_RESOURCES}/note_spacing_dialog_ids.h")
-  # Linked again whenever what it embeds changes, the module first.
+  # Linked again when what the module imports changes (the list is written only then), or what
+  # it embeds; not when the module alone changes.
   set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${imports}
-    ${PROJECT_BINARY_DIR}/QuorNoteSpacing.nxt ${PROJECT_SOURCE_DIR}/simhost/wasm/node_files.js
     ${resources}/note_spacing_dialog.rc ${resources}/note_spacing_dialog_ids.h)
+endfunction()
+
+# A program for Node: one .js file, since Node 20 would otherwise fetch its .wasm, which sees the
+# machine's files at their own paths and returns its exit status.
+function(quor_wasm_host target)
+  quor_wasm_program(${target})
+  target_link_options(${target} PRIVATE -sSINGLE_FILE=1 -sEXIT_RUNTIME=1 -lnodefs.js
+    "SHELL:--pre-js ${PROJECT_SOURCE_DIR}/simhost/wasm/node_files.js")
+  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS
+    ${PROJECT_SOURCE_DIR}/simhost/wasm/node_files.js)
+endfunction()
+
+# notavo-sim for the page: the same command, whose main the page calls with the arguments a user
+# would type, in a fresh program for every run, as a command is a process (web/try_page.js). The
+# program is a factory (NotavoSim) that takes its WebAssembly as bytes: the page
+# (web/make_page.js) carries them, with the side module, so that it fetches nothing. Then the
+# page itself, try.html.
+function(quor_wasm_page target source)
+  add_executable(${target} ${source})
+  target_link_libraries(${target} PRIVATE $<LINK_LIBRARY:WHOLE_ARCHIVE,simhost_headless>
+                        notavo_sim_support)
+  target_compile_definitions(${target} PRIVATE
+    QUOR_DEFAULT_MODULE="${QUOR_PAGE_MODULE}" QUOR_VERSION="${QUOR_VERSION}")
+  quor_wasm_program(${target})
+  target_link_options(${target} PRIVATE -sENVIRONMENT=web -sMODULARIZE=1
+    -sEXPORT_NAME=NotavoSim -sINVOKE_RUN=0 -sEXIT_RUNTIME=0
+    "SHELL:-sEXPORTED_RUNTIME_METHODS=callMain,FS")
+  set(web ${PROJECT_SOURCE_DIR}/web)
+  set(page ${PROJECT_BINARY_DIR}/web/try.html)
+  add_custom_command(OUTPUT ${page}
+    COMMAND node ${web}/make_page.js $<TARGET_FILE:${target}>
+            $<TARGET_FILE_DIR:${target}>/${target}.wasm $<TARGET_FILE:QuorNoteSpacing> ${page}
+    DEPENDS ${target} QuorNoteSpacing ${web}/make_page.js ${web}/try.html ${web}/try_page.js
+    COMMENT "Making the page web/try.html" VERBATIM)
+  add_custom_target(try-page ALL DEPENDS ${page})
 endfunction()
 
 # The scenario suite under Node: tests/scenarios, with the module and the scenario files it runs

@@ -47,6 +47,9 @@ declare -A needs=(
   # for wasm32 from Debian's source packages, which dpkg-source unpacks, and GoogleTest from the
   # sources its package installs (tools/wasm_libraries.sh).
   [wasm]="@native emscripten nodejs dpkg-dev googletest"
+  # make web and its suite: the page from the wasm32 build, tried in Debian's chromium, headless,
+  # which the npm tools' playwright-core drives (it never fetches a browser of its own).
+  [web]="@wasm @npm chromium"
   # tools/chroot_check.sh: a minimal Debian root for trying the two commands from nothing.
   [chroot-check]="debootstrap"
 )

@@ -19,6 +19,7 @@
 #include "simhost/document/document_file.h"
 #include "simhost/document/respacer.h"
 #include "simhost/headless/headless_scenario_host.h"
+#include "simhost/scenario/dialog_items.h"
 #include "simhost/scenario/scenario_runner.h"
 
 namespace {
@@ -226,6 +227,24 @@ void Interactive(HeadlessScenarioHost& host, const Document& start, const std::s
     }
 }
 
+// Each task the dialog lists, in its order, with the description the dialog shows when it is
+// chosen, one line of it a line, indented; a page or a script reads them from here.
+void ListTasks(HeadlessScenarioHost& host, std::uint32_t hostVersion) {
+    Run(host, Parse("invoke\n", "(command line)"), hostVersion);
+    const std::vector<std::string> tasks = host.Rows();
+    for (std::size_t row = 0; row < tasks.size(); ++row) {
+        if (!host.ChooseRow(static_cast<std::int32_t>(row))) {
+            throw Failure{"the dialog did not let " + Quote(tasks[row]) + " be chosen"};
+        }
+        std::printf("%s\n", tasks[row].c_str());
+        std::istringstream description(host.ItemText(scenario::kDescription));
+        for (std::string line; std::getline(description, line);) {
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            std::printf("    %s\n", line.c_str());
+        }
+    }
+}
+
 int Main(const simhost::SimOptions& options) {
     std::optional<Document> document;
     if (!options.document.empty()) document = LoadDocument(options.document);
@@ -236,6 +255,10 @@ int Main(const simhost::SimOptions& options) {
 
     HeadlessScenarioHost host(options.module);
     if (document) host.SetDocument(*document);
+    if (options.listTasks) {
+        ListTasks(host, options.hostVersion);
+        return 0;
+    }
     std::optional<scenario::Script> script;
     if (!options.scenario.empty()) {
         scenario::ParsedScript parsed = scenario::ReadScriptFile(options.scenario);

@@ -68,10 +68,10 @@ ParsedOptions ParseSimOptions(const std::vector<std::string>& args, const std::s
     CLI::Option* scenario =
         app.add_option("--scenario", options.scenario, "drive the dialog by a scenario file")
             ->type_name("PATH");
-    app.add_option("--task", options.task, "apply this task (to --measures)")
-        ->type_name("NAME")
-        ->needs(document)
-        ->excludes(scenario);
+    CLI::Option* task = app.add_option("--task", options.task, "apply this task (to --measures)")
+                            ->type_name("NAME")
+                            ->needs(document)
+                            ->excludes(scenario);
     app.add_option("--measures", measures, "select measures A to B of every staff")
         ->type_name("A-B")
         ->check(Refusing(ParseRange, "", "takes A-B, two measure numbers"));
@@ -79,15 +79,26 @@ ParsedOptions ParseSimOptions(const std::vector<std::string>& args, const std::s
         app.add_flag("--fixed-barlines", options.fixedBarlines, "tick Fixed Barlines first");
     CLI::Option* asDefault = app.add_flag("--default", options.asDefault,
                                           "press \"Set as Default\", not \"Apply Spacing\"");
-    app.add_flag("--interactive", options.interactive,
-                 "read commands from the terminal (type help)")
-        ->needs(document);
-    app.add_option("--svg", options.svg, "draw the measures before and after")->type_name("PATH");
-    app.add_option("--compare-all", options.compareAll, "draw the measures once per task")
-        ->type_name("PATH")
-        ->needs(document);
-    app.add_option("--save", options.save, "save the document afterwards (.ntv)")
-        ->type_name("PATH");
+    CLI::Option* interactive = app.add_flag("--interactive", options.interactive,
+                                            "read commands from the terminal (type help)")
+                                   ->needs(document);
+    CLI::Option* svg = app.add_option("--svg", options.svg, "draw the measures before and after")
+                           ->type_name("PATH");
+    CLI::Option* compareAll =
+        app.add_option("--compare-all", options.compareAll, "draw the measures once per task")
+            ->type_name("PATH")
+            ->needs(document);
+    CLI::Option* save =
+        app.add_option("--save", options.save, "save the document afterwards (.ntv)")
+            ->type_name("PATH");
+    app.add_flag("--list-tasks", options.listTasks,
+                 "list the dialog's tasks in its order, each with its description")
+        ->excludes(scenario)
+        ->excludes(task)
+        ->excludes(interactive)
+        ->excludes(svg)
+        ->excludes(compareAll)
+        ->excludes(save);
     app.add_option("--host-version", hostVersion, "the host version to play (default 0x12050000)")
         ->type_name("HEX")
         ->check(Refusing(ParseHex, "", "takes a hexadecimal number"));

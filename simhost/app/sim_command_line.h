@@ -19,6 +19,7 @@ struct SimOptions {
     bool fixedBarlines = false;
     bool asDefault = false;
     bool interactive = false;
+    bool listTasks = false;  // the dialog's tasks and their descriptions, and nothing else
     std::string svg;         // before and after
     std::string compareAll;  // one row per task
     std::string save;

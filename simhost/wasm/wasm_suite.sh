@@ -78,9 +78,11 @@ run_sim() {
   local command=("$native/simhost/app/notavo-sim")
   [ "$build" = native ] || command=(node "$wasm/simhost/app/notavo-sim.js")
   set +e
-  (cd "$folder" && "${command[@]}" --document "$input" "$@" >stdout.txt 2>stderr.txt)
+  (cd "$folder" && umask 022 && "${command[@]}" --document "$input" "$@" >stdout.txt 2>stderr.txt)
   echo "$?" >"$folder/status.txt"
   set -e
+  # The files' modes too: each build gives a new file the mode the umask gives it.
+  (cd "$folder" && stat -c '%n %a' -- *.svg *.ntv 2>/dev/null) >"$folder/modes.txt" || true
 }
 compare_sim() {
   local name=$1 input=$2

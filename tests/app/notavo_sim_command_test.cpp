@@ -158,6 +158,13 @@ INSTANTIATE_TEST_SUITE_P(
                  {"--task", "Tight Scaling", "--measures=1-2"},
                  2,
                  "--task requires --document"},
+        BadInput{
+            "ListTasksWithARun",
+            nullptr,
+            nullptr,
+            {"--list-tasks", "--document", Sample("scores/chorale.ntv"), "--task", "Tight Scaling"},
+            2,
+            "--task excludes --list-tasks"},
         BadInput{"TaskAndScenario",
                  nullptr,
                  nullptr,
@@ -407,6 +414,19 @@ TEST_F(Command, CompareAllDrawsOneLabelledRowForEveryTaskTheDialogLists) {
         EXPECT_NE(picture.find(std::string(">") + task.title + "<"), std::string::npos)
             << task.title;
     }
+}
+
+// A page or a script takes the tasks and their descriptions from the dialog, through this.
+TEST_F(Command, ListTasksPrintsEveryTaskInTheDialogsOrderWithTheDescriptionItShows) {
+    const Outcome run = Run({"--list-tasks"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    std::string expected;
+    for (const SpacingTaskEntry& task : SpacingTaskTable()) {
+        expected += std::string(task.title) + "\n";
+        std::istringstream description(task.description);
+        for (std::string line; std::getline(description, line);) expected += "    " + line + "\n";
+    }
+    EXPECT_EQ(run.out, expected);
 }
 
 }  // namespace
