@@ -111,6 +111,30 @@ TEST(BeamsDrawn, TwoVoicesStemApartUnlessTheFileSaysOtherwise) {
     EXPECT_EQ(up, (std::vector<bool>{true, true, false, true, false, false, false}));
 }
 
+// Where a rest's glyph starts, from the "M x,y" that opens its path.
+double RestTop(const pugi::xml_node& rest) {
+    const std::string d = rest.select_node(".//*[@d]").node().attribute("d").value();
+    return std::stod(d.substr(d.find(',') + 1));
+}
+
+TEST(BeamsDrawn, RestsOfTwoVoicesMoveApart) {
+    const auto rests = [](const Document& document) {
+        std::vector<double> tops;
+        const auto xml = Drawn(document, 1);
+        for (const auto& rest : All(xml, "//*[@class='rest']")) {
+            tops.push_back(RestTop(rest));
+        }
+        return tops;
+    };
+    const auto alone = rests(DocumentBuilder().withStaff(1, {"q:C5 rq h:C5"}).Build());
+    const auto two =
+        rests(DocumentBuilder().withStaff(1, {"q:C5 rq h:C5", "q:A4 rq h:A4"}).Build());
+    ASSERT_EQ(alone.size(), 1u);
+    ASSERT_EQ(two.size(), 2u);
+    EXPECT_NEAR(two[0], alone[0] - 1.5 * kSpace, 0.01) << "the upper voice's rest moves up";
+    EXPECT_NEAR(two[1], alone[0] + 1.5 * kSpace, 0.01) << "the lower voice's rest moves down";
+}
+
 // Each broken case of bad_beams.musicxml, a measure each (named in the file): what can be
 // drawn is, a mark that cannot is left out, and the picture goes on.
 TEST(BrokenMarks, BeamsAreDrawnAsFarAsTheyMakeSense) {
