@@ -2,6 +2,7 @@
 
 #include <array>
 #include <charconv>
+#include <initializer_list>
 #include <vector>
 
 namespace simhost {
@@ -59,6 +60,13 @@ std::vector<std::string_view> Items(std::string_view text) {
     return items;
 }
 
+// Built by appending: GCC 12 warns falsely (-Wrestrict) on "literal" + string&& here.
+std::string Message(std::initializer_list<std::string_view> parts) {
+    std::string message;
+    for (const std::string_view part : parts) message.append(part);
+    return message;
+}
+
 void Open(std::string& out, bool& opened) {
     out.push_back(opened ? ',' : '[');
     opened = true;
@@ -75,8 +83,8 @@ std::optional<std::string> ParseSlur(std::string_view item, bool start, NoteMark
     const auto [end, ec] = std::from_chars(rest.data(), rest.data() + rest.size(), slur.number);
     if (ec != std::errc{} || end != rest.data() + rest.size() || slur.number < 1 ||
         slur.number > kMaxSlurNumber) {
-        return "a slur is numbered 1 to " + std::to_string(kMaxSlurNumber) + ", not \"" +
-               std::string(item) + "\"";
+        return Message(
+            {"a slur is numbered 1 to ", std::to_string(kMaxSlurNumber), ", not \"", item, "\""});
     }
     marks.slurs.push_back(slur);
     return std::nullopt;
@@ -84,7 +92,7 @@ std::optional<std::string> ParseSlur(std::string_view item, bool start, NoteMark
 
 std::optional<std::string> ParseBeams(std::string_view letters, NoteMarks& marks) {
     if (letters.empty() || letters.size() > static_cast<std::size_t>(kMaxBeamLevels)) {
-        return "a beam has 1 to " + std::to_string(kMaxBeamLevels) + " levels";
+        return Message({"a beam has 1 to ", std::to_string(kMaxBeamLevels), " levels"});
     }
     for (const char letter : letters) {
         bool found = false;
@@ -159,7 +167,7 @@ std::optional<std::string> ParseEventMarks(std::string_view items, NoteMarks& ma
         } else if (item.starts_with(kSlurStart) || item.starts_with(kSlurStop)) {
             if (auto error = ParseSlur(item, item.starts_with(kSlurStart), marks)) return error;
         } else {
-            return "unknown mark \"" + std::string(item) + "\"";
+            return Message({"unknown mark \"", item, "\""});
         }
     }
     return std::nullopt;
@@ -179,7 +187,7 @@ std::optional<std::string> ParseTupletLook(std::string_view items, TupletLook& l
             look.number = word.number;
             known = true;
         }
-        if (!known) return "unknown tuplet mark \"" + std::string(item) + "\"";
+        if (!known) return Message({"unknown tuplet mark \"", item, "\""});
     }
     return std::nullopt;
 }
