@@ -34,6 +34,8 @@ declare -A needs=(
   [memcheck]="@native valgrind"
   [bench]="@native libbenchmark-dev valgrind"
   [style]="clang-format clang-tidy"
+  # Looking at notavo-sim's pictures as a reader sees them: SVG to PNG with librsvg.
+  [pictures]="librsvg2-bin"
   # The Windows suite under wine64 on a virtual X screen; the picture is checked with ImageMagick.
   [wine-x86_64]="@windows wine wine64 xvfb xauth imagemagick"
   # The same under 32-bit Wine. The kernel runs i386 programs only through QEMU's user-mode

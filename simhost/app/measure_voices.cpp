@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "simhost/app/musicxml_marks.h"
 #include "simhost/app/note_values.h"
 #include "simhost/document/score_limits.h"
 
@@ -76,6 +77,7 @@ std::optional<std::string> MeasureVoices::AddNote(const PlacedNote& note) {
     Event event = note.event;
     event.tupletStarts.clear();
     event.tupletStops = 0;
+    event.marks.tupletLooks.clear();
     // Outside the voice's time, a grace note neither opens nor closes a group.
     if (event.IsGrace()) {
         Push(lane, std::move(event));
@@ -115,6 +117,7 @@ std::optional<std::string> MeasureVoices::AddNote(const PlacedNote& note) {
             if (!RoomForGroup(lane)) return TupletNestingError();
             lane.open.push_back(Group{*ratio, false, mark.number, Rational(0), Rational(0), false});
             event.tupletStarts.push_back(*ratio);
+            event.marks.tupletLooks.push_back(mark.look);
         }
     }
 
@@ -138,6 +141,13 @@ std::optional<std::string> MeasureVoices::AddNote(const PlacedNote& note) {
         lane.open.push_back(
             Group{*ratio, true, 0, Rational(0), unit, note.normalValue.has_value()});
         event.tupletStarts.push_back(*ratio);
+        event.marks.tupletLooks.emplace_back();
+    }
+    // Looks are kept only where some group states one.
+    std::vector<TupletLook>& looks = event.marks.tupletLooks;
+    if (std::all_of(looks.begin(), looks.end(),
+                    [](const TupletLook& look) { return look == TupletLook{}; })) {
+        looks.clear();
     }
 
     const Rational plain = DottedDuration(event.value, event.dots);
@@ -172,11 +182,13 @@ std::optional<std::string> MeasureVoices::AddNote(const PlacedNote& note) {
     return std::nullopt;
 }
 
-void MeasureVoices::AddChordPitch(const Pitch& pitch) {
+void MeasureVoices::AddChordPitch(const Pitch& pitch, const NoteMarks& marks, TieMark tie) {
     if (!lastLane_) return;
     Voice& music = lanes_[*lastLane_].music;
     if (music.events.empty() || music.events.back().IsRest()) return;
-    music.events.back().pitches.push_back(pitch);
+    Event& chord = music.events.back();
+    chord.pitches.push_back(pitch);
+    JoinChordMarks(chord.marks, chord.pitches.size(), marks, tie);
 }
 
 void MeasureVoices::FillTo(const std::string& voice, Rational position) {

@@ -26,6 +26,7 @@ namespace simhost {
 struct TupletMark {
     std::int32_t number = 1;
     std::optional<Tuplet> ratio;
+    TupletLook look;
 };
 
 struct PlacedNote {
@@ -47,8 +48,9 @@ public:
     // up exactly that modification. Answers an error text for tuplet marks that cannot be
     // resolved or nest deeper than kMaxTupletNesting, else nothing.
     std::optional<std::string> AddNote(const PlacedNote& note);
-    // A further pitch of the note added last (a MusicXML chord note); a rest takes none.
-    void AddChordPitch(const Pitch& pitch);
+    // A further pitch of the note added last (a MusicXML chord note), with that note's marks
+    // (musicxml_marks.h); a rest takes none.
+    void AddChordPitch(const Pitch& pitch, const NoteMarks& marks, TieMark tie);
     // Spaces in the voice up to a position (a <forward> that names its voice).
     void FillTo(const std::string& voice, Rational position);
 

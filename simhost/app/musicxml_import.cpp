@@ -24,6 +24,7 @@
 
 #include "simhost/app/measure_voices.h"
 #include "simhost/app/musicxml_clef.h"
+#include "simhost/app/musicxml_marks.h"
 #include "simhost/app/mxl_archive.h"
 #include "simhost/app/note_values.h"
 #include "simhost/app/xml_values.h"
@@ -420,7 +421,8 @@ private:
                 const std::string_view type = tuplet.attribute("type").value();
                 const std::int32_t number = tuplet.attribute("number").as_int(1);
                 if (type == "start") {
-                    placed.starts.push_back(TupletMark{number, StatedRatio(tuplet)});
+                    placed.starts.push_back(
+                        TupletMark{number, StatedRatio(tuplet), ReadTupletLook(tuplet)});
                 } else if (type == "stop") {
                     placed.stops.push_back(number);
                 }
@@ -456,7 +458,7 @@ private:
             if (*staff == state.last->staff) {
                 Pitch pitch;
                 if (!ReadPitch(note, &pitch)) return false;
-                state.voices[*staff].AddChordPitch(pitch);
+                state.voices[*staff].AddChordPitch(pitch, ReadNoteMarks(note), ReadTie(note));
                 return true;
             }
             // On another staff the chord's note is a note of its own there.
@@ -470,11 +472,15 @@ private:
         placed.voice = voice.empty() ? "1" : std::string(voice);
         placed.onset = onset;
         placed.event.cue = CueSized(note);
+        placed.event.marks = ReadNoteMarks(note);
         const auto readPitch = [&] {
             if (rest) return true;
             Pitch pitch;
             if (!ReadPitch(note, &pitch)) return false;
             placed.event.pitches.push_back(pitch);
+            if (const TieMark tie = ReadTie(note); tie != TieMark{}) {
+                placed.event.marks.ties.push_back(tie);
+            }
             return true;
         };
         if (grace) {

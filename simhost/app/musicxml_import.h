@@ -4,7 +4,7 @@
 //
 // What the score keeps of the music is what spacing and drawing need: every note's onset and
 // duration, exact (durations are converted from <divisions> to 1024 per quarter without
-// rounding), and its note value, dots, tuplet groups and pitches.
+// rounding), its note value, dots, tuplet groups and pitches, and its marks.
 //   - Each staff of each part is one staff of the document, in the order of the parts and of
 //     <staves>; its instrument is its part's number. The staves of a part of several staves
 //     (a piano) are joined by a brace.
@@ -23,7 +23,9 @@
 //     <rest measure="yes"/> (or a rest filling the measure with no other type than whole) is
 //     a rest lasting the measure, whatever its length, drawn in its middle.
 //   - Grace notes take no time and stand before the note they ornament; cue notes take their
-//     time and are drawn small. Ties are ignored: tied notes stay separate notes.
+//     time and are drawn small. Tied notes stay separate notes, each carrying its tie.
+//   - Beams, ties, slurs, stem directions and tuplet looks are kept per note as the file
+//     states them (musicxml_marks.h), for the pictures; spacing never reads them.
 //   - <multiple-rest> spans the measures MusicXML writes out one by one; a staff that has
 //     nothing in one of them gets its whole-measure rest.
 //   - <time> gives each measure record's time signature, <key> its key, and a right <barline>
@@ -32,7 +34,7 @@
 //     warned about, since a measure record holds one of each.
 // What cannot be drawn as written is warned about with its line (an <octave-shift>, a staff
 // of other than five lines, slash and repeat measure styles); elements that play no part in
-// spacing or in the notes drawn (dynamics, lyrics, slurs) are ignored.
+// spacing or in the notes drawn (dynamics, lyrics) are ignored.
 //
 // Reading is all or nothing: on any error there is no document, and the error names the file,
 // the line (or the archive entry) and what is wrong. A score beyond the caps of score_limits.h,

@@ -184,6 +184,10 @@ std::vector<std::vector<PlacedEvent>> PlaceEvents(const Document& document, cons
                 } else if (sounding > 1) {
                     up = v == 0;
                 }
+                const StemDirection stated = event.event->marks.stem;
+                if (stated == StemDirection::Up || stated == StemDirection::Down) {
+                    up = stated == StemDirection::Up;
+                }
                 placed[s].push_back(PlacedEvent{event, 0, up});
                 onsets.push_back(event.onset);
             }
@@ -309,11 +313,11 @@ ChordLayout LayOutChord(const PlacedEvent& item, double staffTop, const Clef& cl
         }
         columns.emplace_back(heads[n].step, right - width);
         chord.accidentals.push_back(
-            PlacedAccidental{shown->second, right - width, LineY(staffTop, heads[n].step)});
+            PlacedAccidental{shown->second, right - width, LineY(staffTop, heads[n].step), n});
     }
 
     chord.flags = FlagCount(event.value);
-    if (!whole) {
+    if (!whole && event.marks.stem != StemDirection::None) {
         const double stemX = up ? cx + rx - 0.7 * k : cx - rx + 0.7 * k;
         const double extra = std::max(0, chord.flags - 2) * kFlagStep * k;
         const double from = LineY(staffTop, up ? lowest : highest);

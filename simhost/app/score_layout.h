@@ -86,8 +86,9 @@ std::vector<BarlineSpan> BarlineSpans(const SvgRow& row);
 struct PlacedEvent {
     TimedEvent timed;
     double x;  // the left edge of its column; a whole-measure rest's middle
-    // In a staff of several voices the first takes its stems up and the others down, so that
-    // the voices stay apart; alone, a voice's stems go by pitch. Grace notes' go up.
+    // As the file states it; else in a staff of several voices the first takes its stems up
+    // and the others down, so that the voices stay apart; alone, a voice's stems go by pitch.
+    // Grace notes' go up. A beam group sets it for all its notes (beam_layout.h).
     std::optional<bool> stemUp;
 };
 
@@ -121,6 +122,7 @@ struct PlacedAccidental {
     int alter;
     double left;
     double y;
+    std::size_t head;  // in the chord's heads
 };
 
 struct Stem {

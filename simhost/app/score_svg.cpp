@@ -4,16 +4,20 @@
 // frame and label, its staff lines, system line and braces, each staff's clef and
 // signatures, then measure after measure: its number, a key or time change, clef changes,
 // each staff's events (rests; notes with their ledger lines, accidentals, heads, stems,
-// flags and dots; tuplet numbers), and the barlines that close it. Heads and the shapes of
+// flags and dots; tuplet numbers; beams), and the barlines that close it. Heads and the shapes of
 // rests and flags are drawn here; clefs, accidentals and the brace come from notation_glyphs.
 #include "simhost/app/score_svg.h"
 
 #include <cmath>
 #include <cstdlib>
+#include <map>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "simhost/app/beam_groups.h"
+#include "simhost/app/beam_layout.h"
 #include "simhost/app/notation_glyphs.h"
 #include "simhost/app/score_layout.h"
 #include "simhost/app/shown_accidentals.h"
@@ -97,7 +101,9 @@ public:
 private:
     void DrawRow(const SvgRow& row, std::size_t index, double top) {
         const double height = RowHeight(row);
-        svg_.Open("g", {{"class", "row"}, {"id", "row-" + std::to_string(index)}});
+        svg_.Open("g", {{"class", "system"},
+                        {"data-label", row.label},
+                        {"id", "row-" + std::to_string(index)}});
         svg_.Empty("rect", {{"x", kMargin / 2},
                             {"y", top},
                             {"width", layout_.width - kMargin},
@@ -117,7 +123,7 @@ private:
         const double rowRight = layout_.measuresLeft + RowWidth(row);
         for (std::size_t s = 0; s < staves; ++s) {
             const double staffTop = StaffTop(firstStaff, s);
-            svg_.Open("g", {{"class", "staff"},
+            svg_.Open("g", {{"class", "staff-lines"},
                             {"data-staff", static_cast<double>(s + 1)},
                             {"data-top", staffTop}});
             for (int line = 0; line < 5; ++line) {
@@ -150,6 +156,8 @@ private:
             for (std::int32_t m = row.measures.first; m <= row.measures.last; ++m) {
                 const auto number = static_cast<std::int16_t>(m);
                 const MeasureFields fields = FieldsOf(*row.document, number);
+                svg_.Open(
+                    "g", {{"class", "measure"}, {"data-n", static_cast<double>(m)}, {"data-x", x}});
                 if ((fields.flags & kMeasureFlagUncounted) == 0) {
                     Text({{"class", "measure-number"},
                           {"x", x + 2},
@@ -167,6 +175,7 @@ private:
                     Barline(x, StaffTop(firstStaff, span.first),
                             StaffTop(firstStaff, span.last) + kStaffHeight, fields.barline);
                 }
+                svg_.Close("g");
             }
         }
         svg_.Close("g");
@@ -212,7 +221,7 @@ private:
         const int shown = naturals ? from : to;
         const std::vector<int> steps = KeySignatureSteps(clef, shown);
         const int alter = naturals ? 0 : (to > 0 ? 1 : -1);
-        svg_.Open("g", {{"class", "key-signature"}, {"data-key", static_cast<double>(to)}});
+        svg_.Open("g", {{"class", "keySig"}, {"data-key", static_cast<double>(to)}});
         for (std::size_t i = 0; i < steps.size(); ++i) {
             const double at = x + static_cast<double>(i) * kKeyAccidentalRoom * kScale;
             DrawAccidental(svg_, alter, GlyphFrame{at, LineY(staffTop, steps[i]), kSpace},
@@ -225,7 +234,7 @@ private:
     void TimeSignature(const MeasureFields& fields, double x, double staffTop) {
         const int beatType = fields.beatDuration > 0 ? kWhole / fields.beatDuration : 4;
         const double centre = x + 0.8 * kSpace;
-        svg_.Open("g", {{"class", "time-signature"}});
+        svg_.Open("g", {{"class", "meterSig"}});
         for (const auto& [figure, baseline] :
              {std::pair{static_cast<int>(fields.beats), 2.0}, std::pair{beatType, 4.0}}) {
             Text({{"x", centre},
@@ -260,7 +269,7 @@ private:
     void Barline(double x, double top, double bottom, MeasureFields::Barline kind) {
         using Kind = MeasureFields::Barline;
         const bool thick = kind == Kind::Final || kind == Kind::RepeatEnd;
-        Line("barline", x, top, x, bottom, thick ? 3 : 1.2);
+        Line("barLine", x, top, x, bottom, thick ? 3 : 1.2);
         if (kind == Kind::Single) return;
         Line("barline-extra", x - (thick ? 5 : 4), top, x - (thick ? 5 : 4), bottom, 1.2);
         if (kind != Kind::RepeatEnd) return;
@@ -280,13 +289,11 @@ private:
         const Measure* measure = document.GetScore().MeasureNumber(number);
         if (measure == nullptr) return;
         const Score& score = document.GetScore();
-        const auto placed = PlaceEvents(document, *measure, number, fields, x);
+        auto placed = PlaceEvents(document, *measure, number, fields, x);
+        const bool byMarks = StatesBeams(document);
         for (std::size_t s = 0; s < placed.size(); ++s) {
             const double staffTop = StaffTop(firstStaff, s);
-            svg_.Open("g", {{"class", "measure"},
-                            {"data-measure", static_cast<double>(number)},
-                            {"data-staff", static_cast<double>(s + 1)},
-                            {"data-x", x}});
+            svg_.Open("g", {{"class", "staff"}, {"data-staff", static_cast<double>(s + 1)}});
             for (const ClefChange& change : measure->clefChanges) {
                 if (change.staff != s) continue;
                 DrawClef(svg_, change.clef, ClefChangeFrame(placed, change, fields, x, staffTop),
@@ -295,8 +302,30 @@ private:
             std::vector<TimedEvent> timed;
             for (const PlacedEvent& item : placed[s]) timed.push_back(item.timed);
             const Accidentals accidentals = ShownAccidentals(timed, fields.key);
+            const auto layOut = [&](const PlacedEvent& item) {
+                return LayOutChord(item, staffTop, score.ClefAt(s, number, item.timed.onset),
+                                   accidentals);
+            };
+            std::map<const Event*, std::size_t> where;
+            for (std::size_t i = 0; i < placed[s].size(); ++i) {
+                where.emplace(placed[s][i].timed.event, i);
+            }
+            std::vector<BeamLayout> beams;
+            std::map<std::size_t, double> beamEnds;
+            for (const Voice& voice : measure->staves[s]) {
+                for (const BeamGroup& group :
+                     BeamGroupsOf(voice, byMarks, fields.beats, fields.beatDuration)) {
+                    std::vector<std::size_t> members;
+                    for (const Event* member : group.events) members.push_back(where.at(member));
+                    BeamLayout beam = LayOutBeam(group, members, placed[s], layOut);
+                    if (beam.bars.empty()) continue;
+                    for (const auto& [index, y] : beam.stemEnds) beamEnds[index] = y;
+                    beams.push_back(std::move(beam));
+                }
+            }
             std::vector<OpenGroup> groups;
-            for (const PlacedEvent& item : placed[s]) {
+            for (std::size_t i = 0; i < placed[s].size(); ++i) {
+                const PlacedEvent& item = placed[s][i];
                 const Event& event = *item.timed.event;
                 for (const Tuplet& tuplet : event.tupletStarts) {
                     groups.push_back(OpenGroup{item.x, tuplet.actual, false});
@@ -308,12 +337,18 @@ private:
                 if (event.space) {
                     // Nothing is drawn for time the voice spends elsewhere.
                 } else if (event.IsRest()) {
-                    Rest(item.x, staffTop, event);
+                    // Of two voices, the upper one's rests move up and the lower one's down.
+                    const double apart = item.stemUp ? (*item.stemUp ? -1.5 : 1.5) * kSpace : 0;
+                    Rest(item.x, staffTop + apart, event);
                 } else {
-                    Note(item, staffTop, clef, accidentals);
+                    const auto beamEnd = beamEnds.find(i);
+                    Note(item, staffTop, clef, accidentals,
+                         beamEnd == beamEnds.end() ? std::nullopt
+                                                   : std::optional<double>(beamEnd->second));
                 }
                 TupletNumbers(item, staffTop, groups);
             }
+            for (const BeamLayout& beam : beams) DrawBeam(beam);
             svg_.Close("g");
         }
     }
@@ -338,15 +373,20 @@ private:
 
     // Ledger lines from the staff out to the notes, for notes beyond its top or bottom line.
     void Ledgers(double left, double right, double staffTop, int lowest, int highest) {
+        if (highest < 6 && lowest > -6) return;
+        svg_.Open("g", {{"class", "ledgerLines"}});
         for (int step = 6; step <= highest; step += 2) {
             Line("ledger", left, LineY(staffTop, step), right, LineY(staffTop, step), 1, kInk);
         }
         for (int step = -6; step >= lowest; step -= 2) {
             Line("ledger", left, LineY(staffTop, step), right, LineY(staffTop, step), 1, kInk);
         }
+        svg_.Close("g");
     }
 
     void Dots(double x, double y, std::int32_t dots, double size) {
+        if (dots <= 0) return;
+        svg_.Open("g", {{"class", "dots"}});
         for (std::int32_t i = 0; i < dots; ++i) {
             svg_.Empty("circle", {{"class", "dot"},
                                   {"cx", x + kDotStep * size * i},
@@ -354,24 +394,32 @@ private:
                                   {"r", 1.6 * size},
                                   {"fill", kInk}});
         }
+        svg_.Close("g");
     }
 
-    // A chord as LayOutChord places it: ledger lines, accidentals, heads, the stem with its
-    // flags (and a grace note's slash), dots.
+    // A chord as LayOutChord places it, in a note group, or a chord group of note groups when
+    // it has several heads: its ledger lines, each note's accidental, head and dots, and the
+    // chord's stem with its flags (and a grace note's slash). A beamed note's stem ends on its
+    // beam, at beamEnd, and has no flags.
     void Note(const PlacedEvent& item, double staffTop, const Clef& clef,
-              const Accidentals& accidentals) {
+              const Accidentals& accidentals, std::optional<double> beamEnd) {
         const Event& event = *item.timed.event;
         const ChordLayout chord = LayOutChord(item, staffTop, clef, accidentals);
         const double k = chord.size;
         const bool open = event.value >= kHalf;
+        const bool several = chord.heads.size() > 1;
+        svg_.Open("g", {{"class", several ? "chord" : "note"}});
         Ledgers(chord.ledgerLeft, chord.ledgerRight, staffTop, chord.lowest, chord.highest);
-        for (const PlacedAccidental& accidental : chord.accidentals) {
-            DrawAccidental(svg_, accidental.alter,
-                           GlyphFrame{accidental.left, accidental.y, kSpace * k}, "accidental");
-        }
-        for (const PlacedHead& head : chord.heads) {
+        for (std::size_t h = 0; h < chord.heads.size(); ++h) {
+            const PlacedHead& head = chord.heads[h];
+            if (several) svg_.Open("g", {{"class", "note"}});
+            for (const PlacedAccidental& accidental : chord.accidentals) {
+                if (accidental.head != h) continue;
+                DrawAccidental(svg_, accidental.alter,
+                               GlyphFrame{accidental.left, accidental.y, kSpace * k}, "accid");
+            }
             svg_.Empty("path",
-                       {{"class", "head"},
+                       {{"class", "notehead"},
                         {"data-size", event.IsGrace() ? "grace" : (event.cue ? "cue" : "full")},
                         {"data-cx", head.centre},
                         {"data-cy", head.y},
@@ -380,12 +428,15 @@ private:
                         {"fill", open ? kRowFill : kInk},
                         {"stroke", kInk},
                         {"stroke-width", (open ? (chord.whole ? 2.0 : 1.5) : 0.5) * k}});
+            Dots(chord.dotX, head.dotY, event.dots, k);
+            if (several) svg_.Close("g");
         }
         if (chord.stem) {
             const Stem& stem = *chord.stem;
-            Line("stem", stem.x, stem.from, stem.x, stem.end, 1.2 * k);
+            const double end = beamEnd.value_or(stem.end);
+            Line("stem", stem.x, stem.from, stem.x, end, 1.2 * k);
             const double sign = chord.up ? 1 : -1;
-            for (int f = 0; f < chord.flags; ++f) {
+            for (int f = 0; f < (beamEnd ? 0 : chord.flags); ++f) {
                 const double tip = stem.end + sign * kFlagStep * k * f;
                 const SvgPath flag =
                     SvgPath()
@@ -399,14 +450,28 @@ private:
             }
             if (event.grace == Grace::Slashed) {
                 // Across the stem near its end, rising to the right.
-                const double y = stem.end + sign * 0.9 * kSpace * k;
+                const double y = end + sign * 0.9 * kSpace * k;
                 Line("grace-slash", stem.x - 0.55 * kSpace * k, y + 0.45 * kSpace * k,
                      stem.x + 0.75 * kSpace * k, y - 0.35 * kSpace * k, 1.1 * k);
             }
         }
-        if (event.dots > 0) {
-            for (const PlacedHead& head : chord.heads) Dots(chord.dotX, head.dotY, event.dots, k);
+        svg_.Close("g");
+    }
+
+    // A beam group's beams and hooks, as bands of the beam's thickness.
+    void DrawBeam(const BeamLayout& beam) {
+        svg_.Open("g", {{"class", "beam"}});
+        const double inward = beam.up ? beam.thickness : -beam.thickness;
+        for (const BeamBar& bar : beam.bars) {
+            const SvgPath band = SvgPath()
+                                     .MoveTo(bar.x1, bar.y1)
+                                     .LineBy(bar.x2 - bar.x1, bar.y2 - bar.y1)
+                                     .LineBy(0, inward)
+                                     .LineBy(bar.x1 - bar.x2, bar.y1 - bar.y2)
+                                     .Close();
+            svg_.Empty("path", {{"d", band.Data()}, {"fill", kInk}});
         }
+        svg_.Close("g");
     }
 
     // Rests as simple glyphs: a block hanging from the fourth line (whole) or sitting on the
@@ -483,7 +548,17 @@ private:
         svg_.Close("g");
     }
 
+    // Whether a document states beams anywhere, found once per document drawn.
+    bool StatesBeams(const Document& document) {
+        const auto known = statesBeams_.find(&document);
+        if (known != statesBeams_.end()) return known->second;
+        const bool states = simhost::StatesBeams(document.GetScore());
+        statesBeams_.emplace(&document, states);
+        return states;
+    }
+
     std::span<const SvgRow> rows_;
+    std::map<const Document*, bool> statesBeams_;
     std::string_view title_;
     PictureLayout layout_;
     SvgWriter svg_;

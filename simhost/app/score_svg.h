@@ -16,7 +16,11 @@
 // them, with the accidentals the key and the measure call for; clef changes, key and time
 // changes stand where the measure leaves room for them. Grace notes are drawn small with their
 // stems up, cue notes smaller than full size, spaces not at all, and a rest filling its
-// measure in the measure's middle.
+// measure in the measure's middle. Notes are beamed as the file beams them, or by the beat in a
+// score that states no beams (beam_groups.h, beam_layout.h); stems go as the file states.
+//
+// Its groups are named as verovio names its marks: a `system` per row, a `measure` across the
+// staves holding a `staff` group per staff, `note` and `chord` groups, `beam` groups.
 //
 // The output depends on nothing but its input: the same documents give the same bytes.
 #pragma once

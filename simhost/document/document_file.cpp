@@ -15,7 +15,24 @@
 namespace simhost {
 namespace {
 
-constexpr std::string_view kHeader = "notavo-sim document 1";
+// Version 2 added the notes' marks. A document without any is written as version 1, which
+// every build reads, and means the same in both.
+constexpr std::string_view kHeader = "notavo-sim document ";
+constexpr int kPlainVersion = 1;
+constexpr int kMarksVersion = 2;
+
+bool HasMarks(const Score& score) {
+    for (const Measure& measure : score.Measures()) {
+        for (const auto& staff : measure.staves) {
+            for (const Voice& voice : staff) {
+                for (const Event& event : voice.events) {
+                    if (!event.marks.Empty()) return true;
+                }
+            }
+        }
+    }
+    return false;
+}
 constexpr std::string_view kHexDigits = "0123456789abcdef";
 
 std::string TagText(std::uint32_t tag) {
@@ -74,10 +91,7 @@ public:
             ++lineNumber_;
             begin = end + 1;
             if (!sawHeader) {
-                if (line != kHeader) {
-                    Fail("not a document file: the first line must be \"" + std::string(kHeader) +
-                         "\"");
-                }
+                Header(line);
                 sawHeader = true;
                 continue;
             }
@@ -96,6 +110,17 @@ private:
         failed_ = true;
         error_.line = lineNumber_;
         error_.message = std::move(message);
+    }
+
+    void Header(std::string_view line) {
+        const std::string plain = std::string(kHeader) + std::to_string(kPlainVersion);
+        const std::string marked = std::string(kHeader) + std::to_string(kMarksVersion);
+        if (line == marked) {
+            version_ = kMarksVersion;
+        } else if (line != plain) {
+            Fail("not a document file: the first line must be \"" + plain + "\" or \"" + marked +
+                 "\"");
+        }
     }
 
     template <typename Int>
@@ -273,6 +298,14 @@ private:
             return Fail("column " + std::to_string(notesAt + notation.column) + ": " +
                         notation.message);
         }
+        if (version_ < kMarksVersion) {
+            for (const Event& event : voice->events) {
+                if (!event.marks.Empty()) {
+                    return Fail("beams, ties, slurs, stems and tuplet looks need \"" +
+                                std::string(kHeader) + std::to_string(kMarksVersion) + "\"");
+                }
+            }
+        }
         measureEvents_ += voice->events.size();
         if (auto error = CheckMeasureSize(voices.size() + 1, measureEvents_)) return Fail(*error);
         if (auto error = CheckVoice(*voice)) return Fail(*error);
@@ -341,6 +374,7 @@ private:
     NXRegionRecord selection_{};
     std::int16_t number_ = 1;
     std::size_t measureEvents_ = 0;  // of the last measure
+    int version_ = kPlainVersion;
 };
 
 }  // namespace
@@ -352,9 +386,9 @@ std::string DocumentFileError::Describe() const {
 
 std::string FormatDocumentText(const Document& document) {
     std::ostringstream out;
-    out << kHeader << '\n';
-    out << "number " << document.Number() << '\n';
     const Score& score = document.GetScore();
+    out << kHeader << (HasMarks(score) ? kMarksVersion : kPlainVersion) << '\n';
+    out << "number " << document.Number() << '\n';
     for (const Staff& staff : score.Staves()) {
         out << "staff " << staff.slot << ' ' << staff.key << ' ' << staff.instrument << ' '
             << ClefText(staff.clef) << '\n';

@@ -13,7 +13,9 @@
 //
 // The notes are in the score notation (score_notation.h), grace and cue notes included; the
 // clefs as clef.h writes them. A staff line without a clef, as older files have, is a treble
-// staff.
+// staff. A document whose notes carry marks (beams, ties, slurs, stems, tuplet looks) starts
+// "notavo-sim document 2"; one without any is written as version 1, as before marks existed,
+// and a version 1 file may hold none.
 //
 // A tag is written as its four characters when they are printable, else as 0x and 8 hex
 // digits. Reading is all or nothing: a malformed file, or one beyond the caps of score_limits.h,

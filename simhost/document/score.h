@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "simhost/document/clef.h"
+#include "simhost/document/note_marks.h"
 #include "simhost/document/rational.h"
 
 namespace simhost {
@@ -59,6 +60,7 @@ struct Event {
     // A rest that fills its measure: drawn as a whole rest in the middle of the measure,
     // whatever the measure's length.
     bool wholeMeasure = false;
+    NoteMarks marks{};  // beams, ties, slurs, stem and tuplet looks, as the file states them
 
     bool IsRest() const { return pitches.empty() && !space; }
     bool IsGrace() const { return grace != Grace::None; }

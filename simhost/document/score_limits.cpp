@@ -99,6 +99,26 @@ std::optional<std::string> CheckTuplet(const Tuplet& tuplet) {
 
 namespace {
 
+// What the document file could not write of an event's marks (mark_notation.h).
+std::optional<std::string> CheckMarks(const Event& event) {
+    const NoteMarks& marks = event.marks;
+    if (marks.beams.size() > static_cast<std::size_t>(kMaxBeamLevels)) {
+        return Text({"a note of more than ", Count(kMaxBeamLevels), " beams"});
+    }
+    if (!marks.ties.empty() && marks.ties.size() != event.pitches.size()) {
+        return "ties that are not one per pitch";
+    }
+    if (!marks.tupletLooks.empty() && marks.tupletLooks.size() != event.tupletStarts.size()) {
+        return "tuplet looks that are not one per group";
+    }
+    for (const SlurMark& slur : marks.slurs) {
+        if (slur.number < 1 || slur.number > kMaxSlurNumber) {
+            return Text({"a slur numbered other than 1 to ", Count(kMaxSlurNumber)});
+        }
+    }
+    return std::nullopt;
+}
+
 // What the document file could not write of an event; nothing when it can write it all.
 std::optional<std::string> CheckWritable(const Event& event) {
     if (event.value <= 0 || event.value > kBreve || event.dots < 0) {
@@ -117,7 +137,7 @@ std::optional<std::string> CheckWritable(const Event& event) {
     for (const Tuplet& tuplet : event.tupletStarts) {
         if (auto error = CheckTuplet(tuplet)) return error;
     }
-    return std::nullopt;
+    return CheckMarks(event);
 }
 
 }  // namespace

@@ -1,9 +1,12 @@
 #include "simhost/document/score_notation.h"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 #include <charconv>
 #include <utility>
+
+#include "simhost/document/mark_notation.h"
 
 namespace simhost {
 namespace {
@@ -36,6 +39,7 @@ public:
     std::optional<std::vector<Voice>> Measures(bool allowBars) {
         std::vector<Voice> measures(1);
         std::vector<Tuplet> pending;  // groups opened by '(' before their first event
+        std::vector<TupletLook> pendingLooks;
         std::int32_t depth = 0;
         while (SkipSpace()) {
             const char c = text_[pos_];
@@ -48,7 +52,14 @@ public:
                 ++pos_;
                 auto tuplet = Ratio();
                 if (!tuplet) return std::nullopt;
+                TupletLook look;
+                if (Take('[')) {
+                    const auto items = Bracketed();
+                    if (!items) return std::nullopt;
+                    if (auto message = ParseTupletLook(*items, look)) return Fail(*message);
+                }
                 pending.push_back(*tuplet);
+                pendingLooks.push_back(look);
                 ++depth;
             } else if (c == ')') {
                 if (depth == 0) return Fail("')' without an open group");
@@ -60,6 +71,11 @@ public:
                 auto event = ParseEvent();
                 if (!event) return std::nullopt;
                 event->tupletStarts = std::exchange(pending, {});
+                const auto looks = std::exchange(pendingLooks, {});
+                if (std::any_of(looks.begin(), looks.end(),
+                                [](const TupletLook& look) { return look != TupletLook{}; })) {
+                    event->marks.tupletLooks = looks;
+                }
                 measures.back().events.push_back(std::move(*event));
             }
         }
@@ -90,6 +106,18 @@ private:
         if (ec != std::errc{} || end == begin) return Fail("a number is expected");
         pos_ += static_cast<std::size_t>(end - begin);
         return value;
+    }
+
+    // The text up to the ']' that closes a '[' just read, which it passes.
+    std::optional<std::string_view> Bracketed() {
+        const std::size_t close = text_.find(']', pos_);
+        if (close == std::string_view::npos) return Fail("a '[' without its ']'");
+        const std::string_view items = text_.substr(pos_, close - pos_);
+        if (items.find_first_of(" \t()|[") != std::string_view::npos) {
+            return Fail("marks in '[...]' are separated by commas, without spaces");
+        }
+        pos_ = close + 1;
+        return items;
     }
 
     std::optional<Tuplet> Ratio() {
@@ -142,15 +170,29 @@ private:
         if (pos_ < text_.size() && text_[pos_] == ':') {
             if (silent) return Fail("a rest has no pitch");
             ++pos_;
+            std::vector<TieMark> ties;
             for (;;) {
+                TieMark tie;
+                tie.stop = Take('~');
                 auto pitch = ParsePitch();
                 if (!pitch) return std::nullopt;
+                tie.start = Take('~');
                 event.pitches.push_back(*pitch);
+                ties.push_back(tie);
                 if (pos_ >= text_.size() || text_[pos_] != '+') break;
                 ++pos_;
             }
+            if (std::any_of(ties.begin(), ties.end(),
+                            [](const TieMark& tie) { return tie != TieMark{}; })) {
+                event.marks.ties = std::move(ties);
+            }
         } else if (!silent) {
             event.pitches.push_back(kDefaultPitch);
+        }
+        if (Take('[')) {
+            const auto items = Bracketed();
+            if (!items) return std::nullopt;
+            if (auto message = ParseEventMarks(*items, event.marks)) return Fail(*message);
         }
         if (pos_ < text_.size() && !std::isspace(static_cast<unsigned char>(text_[pos_])) &&
             text_[pos_] != ')' && text_[pos_] != '|') {
@@ -222,9 +264,14 @@ std::string FormatVoice(const Voice& voice) {
     std::string out;
     for (const Event& event : voice.events) {
         if (!out.empty()) out.push_back(' ');
-        for (const Tuplet& tuplet : event.tupletStarts) {
+        for (std::size_t g = 0; g < event.tupletStarts.size(); ++g) {
+            const Tuplet& tuplet = event.tupletStarts[g];
             out.append("(").append(std::to_string(tuplet.actual)).append(":");
-            out.append(std::to_string(tuplet.normal)).append(" ");
+            out.append(std::to_string(tuplet.normal));
+            if (g < event.marks.tupletLooks.size()) {
+                AppendTupletLook(out, event.marks.tupletLooks[g]);
+            }
+            out.push_back(' ');
         }
         if (event.cue) out.push_back('c');
         if (event.grace == Grace::Plain) out.push_back('g');
@@ -238,10 +285,15 @@ std::string FormatVoice(const Voice& voice) {
         }
         out += NameOfValue(event.value);
         out.append(static_cast<std::size_t>(event.dots), '.');
+        const std::vector<TieMark>& ties = event.marks.ties;
         for (std::size_t i = 0; i < event.pitches.size(); ++i) {
             out.push_back(i == 0 ? ':' : '+');
+            const TieMark tie = i < ties.size() ? ties[i] : TieMark{};
+            if (tie.stop) out.push_back('~');
             AppendPitch(out, event.pitches[i]);
+            if (tie.start) out.push_back('~');
         }
+        AppendEventMarks(out, event.marks);
         out.append(static_cast<std::size_t>(event.tupletStops), ')');
     }
     return out;

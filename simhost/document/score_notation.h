@@ -10,6 +10,11 @@
 // group, 3 in the time of 2; groups nest. A pitch is a step letter, accidentals ('#' or 'b',
 // repeatable) and an octave: C4 is middle C. '|' separates measures where a voice spans
 // several.
+//
+// Marks follow (mark_notation.h): a '~' after a pitch ties it to the next note, one before it
+// ties it from the note before ("h:~C4~+E4"); "[...]" after the event gives its stem, beams
+// and slurs ("8:C5[up,beam=b,slur+1^]"), and after a group's ratio how the group is shown
+// ("(3:2[bracket] 8 8 8)").
 #pragma once
 
 #include <cstddef>

@@ -69,8 +69,8 @@ TEST(Samples, EachLoadsRespacesEveryMeasureAndDrawsEveryNote) {
         const std::string svg = simhost::RowSvg(
             simhost::SvgRow{path.stem().string(), &document, simhost::SelectedMeasures(document)});
         std::size_t heads = 0;
-        for (std::size_t at = svg.find("class=\"head\""); at != std::string::npos;
-             at = svg.find("class=\"head\"", at + 1)) {
+        for (std::size_t at = svg.find("class=\"notehead\""); at != std::string::npos;
+             at = svg.find("class=\"notehead\"", at + 1)) {
             ++heads;
         }
         EXPECT_EQ(heads, pitches);

@@ -40,7 +40,7 @@ pugi::xml_document Drawn(const Document& document, simhost::MeasureRange measure
 double StaffTop(const pugi::xml_node& root, int staff) {
     return Attribute(
         root.select_node(
-                (".//*[@class='staff'][@data-staff='" + std::to_string(staff) + "']").c_str())
+                (".//*[@class='staff-lines'][@data-staff='" + std::to_string(staff) + "']").c_str())
             .node(),
         "data-top");
 }
@@ -56,7 +56,7 @@ TEST(ScoreNotationSvg, AnInstrumentsStavesShareABraceAndBarlinesOthersStandAlone
                                            .Build());
     const auto xml = Drawn(document, {1, 2});
     EXPECT_EQ(All(xml, "//*[@class='brace']").size(), 1u);
-    const auto barlines = All(xml, "//*[@class='barline']");
+    const auto barlines = All(xml, "//*[@class='barLine']");
     ASSERT_EQ(barlines.size(), 4u);  // two per measure
     const double staffHeight = 4 * kSpace;
     for (const std::size_t first : {0u, 2u}) {
@@ -106,7 +106,7 @@ TEST_P(NotesOnTheirLines, StandWhereTheClefPutsThem) {
     const Document document =
         DocumentBuilder().withStaff(1, {std::string("w:") + c.pitch}, c.clef).Build();
     const auto xml = Drawn(document);
-    const auto heads = All(xml, "//*[@class='head']");
+    const auto heads = All(xml, "//*[@class='notehead']");
     ASSERT_EQ(heads.size(), 1u);
     const double middle = StaffTop(xml, 1) + 2 * kSpace;
     EXPECT_DOUBLE_EQ(Attribute(heads[0], "data-cy"), middle - c.stepsAboveMiddle * kSpace / 2);
@@ -130,7 +130,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(ScoreNotationSvg, AccidentalsAreDrawnOnlyUnderAClefThatNamesPitches) {
     for (const auto& [clef, accidentals] : {std::pair{"G2", 1u}, {"TAB", 0u}}) {
         const Document document = DocumentBuilder().withStaff(1, {"w:F#4"}, clef).Build();
-        EXPECT_EQ(All(Drawn(document), "//*[@class='accidental']").size(), accidentals) << clef;
+        EXPECT_EQ(All(Drawn(document), "//*[@class='accid']").size(), accidentals) << clef;
     }
 }
 
@@ -145,7 +145,7 @@ TEST(ScoreNotationSvg, AClefChangeStandsSmallBeforeTheNoteItPlaces) {
     const auto changes = All(xml, "//*[@class='clef-change']");
     ASSERT_EQ(changes.size(), 1u);
     EXPECT_EQ(std::string(changes[0].attribute("data-clef").value()), "G2");
-    const auto heads = All(xml, "//*[@class='head']");
+    const auto heads = All(xml, "//*[@class='notehead']");
     ASSERT_EQ(heads.size(), 2u);
     const double middle = StaffTop(xml, 1) + 2 * kSpace;
     EXPECT_DOUBLE_EQ(Attribute(heads[0], "data-cy"), middle - 3 * kSpace) << "a ledger above";
@@ -165,7 +165,7 @@ TEST(ScoreNotationSvg, GraceNotesAreSmallStemUpAndBeforeTheirNote) {
                                            .withSelection(1, 1)
                                            .Build());
     const auto xml = Drawn(document);
-    const auto heads = All(xml, "//*[@class='head']");
+    const auto heads = All(xml, "//*[@class='notehead']");
     ASSERT_EQ(heads.size(), 6u);
     std::vector<std::string> sizes;
     for (const auto& head : heads) sizes.push_back(head.attribute("data-size").value());
@@ -200,7 +200,7 @@ TEST(ScoreNotationSvg, AWholeMeasureRestStandsInTheMiddleAndASpaceIsNotDrawn) {
     // Hanging from the fourth line, as a whole rest does, though the measure is of 3/4.
     EXPECT_EQ(Attribute(block, "y"), StaffTop(xml, 1) + kSpace);
     EXPECT_EQ(All(xml, "//*[@class='rest']").size(), 1u);
-    EXPECT_EQ(All(xml, "//*[@class='head']").size(), 4u);
+    EXPECT_EQ(All(xml, "//*[@class='notehead']").size(), 4u);
 }
 
 // Three sharps open each staff; measure 2 goes to C major, which cancels them with naturals
@@ -217,12 +217,12 @@ TEST(ScoreNotationSvg, KeySignaturesOpenTheRowAndStandAtAChange) {
                                   .withRecord(simhost::kTagMeasureRecord, 2, 0, noKey.ToRecord())
                                   .Build();
     const auto xml = Drawn(document, {1, 2});
-    const auto opening = All(xml, "//*[@class='staff-start']/*[@class='key-signature']");
+    const auto opening = All(xml, "//*[@class='staff-start']/*[@class='keySig']");
     ASSERT_EQ(opening.size(), 2u);
     for (const auto& key : opening) {
         EXPECT_EQ(All(key, "*[@class='key-accidental'][@data-alter='1']").size(), 3u);
     }
-    const auto changes = All(xml, "//*[@class='row']/*[@class='key-signature']");
+    const auto changes = All(xml, "//*[@class='measure']/*[@class='keySig']");
     ASSERT_EQ(changes.size(), 2u);
     for (const auto& key : changes) {
         EXPECT_EQ(All(key, "*[@class='key-accidental'][@data-alter='0']").size(), 3u);

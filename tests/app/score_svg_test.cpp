@@ -104,7 +104,7 @@ TEST_P(EveryPitch, HasOneHeadAndEveryRestOneGlyph) {
                                                 : Respaced(Ornamented());
     const auto xml = apptest::ParseSvg(
         simhost::RowSvg(SvgRow{"x", &document, simhost::SelectedMeasures(document)}));
-    EXPECT_EQ(All(xml, "//*[@class='head']").size(), Pitches(document, false));
+    EXPECT_EQ(All(xml, "//*[@class='notehead']").size(), Pitches(document, false));
     EXPECT_EQ(All(xml, "//*[@class='rest']").size(), Pitches(document, true));
 }
 
@@ -113,7 +113,7 @@ INSTANTIATE_TEST_SUITE_P(Documents, EveryPitch, ::testing::Values(0, 1, 2, 3), q
 TEST(ScoreSvg, BarlinesStandAtTheCumulativeMeasureWidthsToScale) {
     const Document document = Respaced(Melody());
     const auto xml = apptest::ParseSvg(simhost::RowSvg(SvgRow{"x", &document, {1, 3}}));
-    const auto barlines = All(xml, "//*[@class='barline']");
+    const auto barlines = All(xml, "//*[@class='barLine']");
     ASSERT_EQ(barlines.size(), 3u);  // one closing each measure; the clef opens the staff
     const double left = MeasureX(xml, 1);
     double widths = 0;
@@ -136,7 +136,7 @@ TEST(ScoreSvg, NotesStandAtTheirRespacedPositions) {
     const auto xml = apptest::ParseSvg(simhost::RowSvg(SvgRow{"x", &document, {1, 3}}));
     for (std::int16_t m = 1; m <= 3; ++m) {
         const auto heads =
-            All(xml, "//*[@data-measure='" + std::to_string(m) + "']/*[@class='head']");
+            All(xml, "//*[@data-n='" + std::to_string(m) + "']//*[@class='notehead']");
         const auto positions = simhost::NotePositions(document, m, 1);
         ASSERT_EQ(heads.size(), positions.size()) << "measure " << m;
         const double measureX = MeasureX(xml, m);
@@ -152,7 +152,7 @@ TEST(ScoreSvg, NotesStandAtTheirRespacedPositions) {
 TEST(ScoreSvg, WithoutPositionsOnsetsAreSpreadEvenly) {
     const Document document = Melody();  // never respaced: no position records
     const auto xml = apptest::ParseSvg(simhost::RowSvg(SvgRow{"x", &document, {2, 2}}));
-    const auto heads = All(xml, "//*[@class='head']");
+    const auto heads = All(xml, "//*[@class='notehead']");
     ASSERT_EQ(heads.size(), 6u);
     const double step = Attribute(heads[1], "data-cx") - Attribute(heads[0], "data-cx");
     // Six onsets over the room between the leading and trailing space of 300: 264 / 6 = 44.
@@ -188,13 +188,13 @@ TEST(ScoreSvg, CompareDrawsOneLabelledRowPerTaskFromOneLeftEdge) {
                               {1, 2}});
     }
     const auto xml = apptest::ParseSvg(simhost::CompareSvg(rows, "Nine tasks"));
-    const auto rowGroups = All(xml, "//*[@class='row']");
+    const auto rowGroups = All(xml, "//*[@class='system']");
     ASSERT_EQ(rowGroups.size(), 9u);
     double previousEnd = 0;
     for (std::size_t i = 0; i < rowGroups.size(); ++i) {
         EXPECT_EQ(std::string(rowGroups[i].select_node("*[@class='label']").node().child_value()),
                   rows[i].label);
-        const auto barlines = All(rowGroups[i], "*[@class='barline']");
+        const auto barlines = All(rowGroups[i], ".//*[@class='barLine']");
         ASSERT_EQ(barlines.size(), 2u);
         EXPECT_EQ(MeasureX(rowGroups[i], 1), MeasureX(rowGroups[0], 1));
         // Wider quarters, longer rows.
@@ -214,12 +214,12 @@ TEST(ScoreSvg, BeforeAndAfterShowsTheSameMeasuresInTwoStates) {
     const Document after = Respaced(before);
     const auto xml =
         apptest::ParseSvg(simhost::BeforeAfterSvg(before, after, {1, 3}, "Before", "After"));
-    const auto rows = All(xml, "//*[@class='row']");
+    const auto rows = All(xml, "//*[@class='system']");
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(std::string(rows[0].select_node("*[@class='label']").node().child_value()), "Before");
     EXPECT_EQ(std::string(rows[1].select_node("*[@class='label']").node().child_value()), "After");
     const auto lastBarline = [](const pugi::xml_node& row) {
-        return All(row, "*[@class='barline']").back().attribute("x1").as_double();
+        return All(row, ".//*[@class='barLine']").back().attribute("x1").as_double();
     };
     const auto start = MeasureX(rows[0], 1);
     EXPECT_EQ(MeasureX(rows[1], 1), start);

@@ -23,8 +23,7 @@ double Attribute(const pugi::xml_node& node, const char* name) {
 }
 
 double MeasureX(const pugi::xml_node& root, int measure) {
-    const std::string xpath =
-        ".//*[@class='measure'][@data-measure='" + std::to_string(measure) + "']";
+    const std::string xpath = ".//*[@class='measure'][@data-n='" + std::to_string(measure) + "']";
     return Attribute(root.select_node(xpath.c_str()).node(), "data-x");
 }
 

@@ -39,11 +39,13 @@ endfunction()
 
 # MusicXML: the elements, attributes and values the reader looks for.
 set(QUOR_MUSICXML_SOURCES simhost/app/musicxml_import.cpp simhost/app/musicxml_clef.cpp
-                          simhost/app/xml_values.cpp)
+                          simhost/app/musicxml_marks.cpp simhost/app/xml_values.cpp)
 quor_source_words(elements "child[ren]*\\(\"([a-z-]+)\"\\)" ${QUOR_MUSICXML_SOURCES})
 quor_source_words(attributes "attribute\\(\"([a-z-]+)\"\\)" ${QUOR_MUSICXML_SOURCES})
 quor_source_words(values "[!=]= \"([A-Za-z0-9+-]+)\"" ${QUOR_MUSICXML_SOURCES})
 quor_source_words(types "{\"([a-z0-9]+)\", k[A-Za-z]+}" simhost/app/xml_values.cpp)
+# The values of beams, stems, placements and tuplet numbers.
+quor_source_words(marks "{\"([a-z ]+)\", [A-Z][A-Za-z]+::[A-Za-z]+}" simhost/app/musicxml_marks.cpp)
 set(musicxml "")
 foreach(element ${elements} score-partwise part part-list)
   list(APPEND musicxml "<${element}>" "</${element}>" "<${element}/>")
@@ -51,7 +53,7 @@ endforeach()
 foreach(attribute ${attributes})
   list(APPEND musicxml " ${attribute}=\"")
 endforeach()
-list(APPEND musicxml ${values} ${types} "<?xml version=\"1.0\" encoding=\"UTF-8\"?>" "<!DOCTYPE"
+list(APPEND musicxml ${values} ${types} ${marks} "<?xml version=\"1.0\" encoding=\"UTF-8\"?>" "<!DOCTYPE"
      "&amp\;" "-->")
 quor_write_dictionary(musicxml ${musicxml})
 quor_write_dictionary(mxl ${musicxml} META-INF/container.xml "<container>" "<rootfiles>"
@@ -65,8 +67,14 @@ quor_source_words(notes "{\"([a-z0-9]+)\", k[A-Za-z]+}" simhost/document/score_n
 quor_source_words(clefs "k[A-Za-z]+Text = \"([A-Za-z]+)\"" simhost/document/clef.cpp)
 file(GLOB document_headers RELATIVE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/simhost/document/*.h)
 quor_source_words(tags "MakeTag\\(\"(....)\"\\)" ${document_headers})
+# The marks: stems, beam letters, slurs, ties and tuplet looks.
+quor_source_words(markWords "{\"([a-z=]+)\", [A-Z][A-Za-z]+::[A-Za-z]+}"
+                  simhost/document/mark_notation.cpp)
 quor_write_dictionary(document ${header} ${items} ${notes} ${clefs} ${tags} G2 F4 C3 G2-8
-                      "(3:2 " ")" "|" ":C4+E4" "#" "r" "R" "s" "g/" "c" 00000000 0x)
+                      "(3:2 " ")" "|" ":C4+E4" "#" "r" "R" "s" "g/" "c" 00000000 0x
+                      "notavo-sim document 1" "notavo-sim document 2" ${markWords} "[" "]"
+                      "," "~" "beam=" "beam=bcefk-" "slur+1" "slur-1" "^" "_" "bracket"
+                      "nobracket")
 
 # Scenarios: the steps, the controls and the task titles.
 quor_source_words(verbs "VERB\\([A-Za-z]+, \"([a-z-]+)\"" simhost/scenario/scenario_verbs.h)

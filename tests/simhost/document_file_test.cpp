@@ -6,6 +6,8 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <unistd.h>
 
@@ -41,6 +43,8 @@ Document RichDocument() {
 TEST(DocumentFile, WhatIsWrittenReadsBackToTheSameDocument) {
     const Document document = RichDocument();
     const std::string text = simhost::FormatDocumentText(document);
+    // Without marks, the file is the one builds before marks wrote.
+    EXPECT_TRUE(text.starts_with("notavo-sim document 1\n"));
     const auto parsed = simhost::ParseDocumentText(text, "rich.ntv");
     ASSERT_TRUE(parsed.document) << parsed.error.Describe();
     EXPECT_TRUE(parsed.document->SameContentAs(document));
@@ -50,6 +54,47 @@ TEST(DocumentFile, WhatIsWrittenReadsBackToTheSameDocument) {
     // Tags that are not four printable characters are written in hex.
     EXPECT_NE(text.find("record 0x01020304 -2 7 01020304 ff007f"), std::string::npos);
     EXPECT_NE(text.find("record 0x7A7A237A 1 0 00000000 -"), std::string::npos);
+}
+
+TEST(DocumentFile, MarksAreWrittenAsVersionTwoAndReadBack) {
+    const Document document =
+        DocumentBuilder()
+            .withStaff(1, {"8:G4[up,beam=b,slur+1^] 8:A4[up,beam=e] h:~C4~+E4 | "
+                           "(3:2[bracket,num=none] 8:~C4 8 8[slur-1]) rh."})
+            .withMeasures(2)
+            .Build();
+    const std::string text = simhost::FormatDocumentText(document);
+    EXPECT_TRUE(text.starts_with("notavo-sim document 2\n"));
+    EXPECT_NE(text.find("voice 1 1 8:G4[up,beam=b,slur+1^] 8:A4[up,beam=e] h:~C4~+E4\n"),
+              std::string::npos);
+    const auto parsed = simhost::ParseDocumentText(text, "marks.ntv");
+    ASSERT_TRUE(parsed.document) << parsed.error.Describe();
+    EXPECT_TRUE(parsed.document->SameContentAs(document));
+    EXPECT_EQ(simhost::FormatDocumentText(*parsed.document), text);
+}
+
+// A file written before marks existed: it loads, it holds none, and it is written back as it
+// was, byte for byte. Saved by notavo-sim from the piano sample before the format had marks.
+TEST(DocumentFile, ADocumentSavedBeforeMarksLoadsAndIsWrittenBackUnchanged) {
+    const auto path =
+        std::filesystem::path(__FILE__).parent_path() / "documents" / "piano_prelude_v1.ntv";
+    const auto parsed = simhost::ReadDocumentFile(path.string());
+    ASSERT_TRUE(parsed.document) << parsed.error.Describe();
+    std::ifstream file(path, std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(file)),
+                           std::istreambuf_iterator<char>());
+    EXPECT_EQ(simhost::FormatDocumentText(*parsed.document), text);
+    const simhost::Score& score = parsed.document->GetScore();
+    ASSERT_FALSE(score.Measures().empty());
+    for (const simhost::Measure& measure : score.Measures()) {
+        for (const auto& staff : measure.staves) {
+            for (const simhost::Voice& voice : staff) {
+                for (const simhost::Event& event : voice.events) {
+                    EXPECT_TRUE(event.marks.Empty());
+                }
+            }
+        }
+    }
 }
 
 struct MalformedCase {
@@ -100,6 +145,8 @@ INSTANTIATE_TEST_SUITE_P(
                       "has a brace already"},
         MalformedCase{"ClefChangeBeforeAnyMeasure", "staff 1 1 1\nclef 1 0 F4\n", 3,
                       "before the first measure"},
+        MalformedCase{"MarksInAVersionOneFile", "staff 1 1 1\nmeasure 1\nvoice 1 1 q q[up] h\n", 4,
+                      "need \"notavo-sim document 2\""},
         MalformedCase{"ClefChangeAtNoTime", "staff 1 1 1\nmeasure 1\nclef 1 half F4\n", 4,
                       "a time in 1024ths"}),
     quortest::RowName{});

@@ -112,6 +112,48 @@ TEST(ScoreNotation, WrittenTextReadsBackToTheSameVoice) {
     }
 }
 
+TEST(ScoreNotation, MarksAreReadOntoTheirEventPitchAndGroup) {
+    using simhost::BeamMark;
+    using simhost::Placement;
+    using simhost::StemDirection;
+    const auto voice = simhost::ParseVoice(
+        "8:C5~[up,beam=bf,slur+1^] 16:~C5+E5~[down,beam=ek,slur-1,slur+2_] "
+        "(3:2[bracket,num=none] 8 8 (3:2 16 16 16)) r8[beam=-c]",
+        nullptr);
+    ASSERT_TRUE(voice);
+    const auto& e = voice->events;
+    ASSERT_EQ(e.size(), 8u);
+    EXPECT_EQ(e[0].marks.stem, StemDirection::Up);
+    EXPECT_EQ(e[0].marks.beams, (std::vector<BeamMark>{BeamMark::Begin, BeamMark::ForwardHook}));
+    EXPECT_EQ(e[0].marks.ties, (std::vector<simhost::TieMark>{{false, true}}));
+    EXPECT_EQ(e[0].marks.slurs, (std::vector<simhost::SlurMark>{{1, true, Placement::Above}}));
+    EXPECT_EQ(e[1].marks.stem, StemDirection::Down);
+    EXPECT_EQ(e[1].marks.beams, (std::vector<BeamMark>{BeamMark::End, BeamMark::BackwardHook}));
+    EXPECT_EQ(e[1].marks.ties, (std::vector<simhost::TieMark>{{true, false}, {false, true}}));
+    EXPECT_EQ(e[1].marks.slurs, (std::vector<simhost::SlurMark>{{1, false, Placement::Unstated},
+                                                                {2, true, Placement::Below}}));
+    // Only the outer group states its look; the inner one opens at an event of its own.
+    EXPECT_EQ(e[2].marks.tupletLooks,
+              (std::vector<simhost::TupletLook>{
+                  {simhost::TupletBracket::Shown, simhost::TupletNumber::Hidden}}));
+    EXPECT_TRUE(e[4].marks.tupletLooks.empty());
+    EXPECT_TRUE(e[3].marks.Empty());
+    EXPECT_EQ(e[7].marks.beams, (std::vector<BeamMark>{BeamMark::Unstated, BeamMark::Continue}));
+    EXPECT_TRUE(e[7].IsRest());
+}
+
+TEST(ScoreNotation, MarksAreWrittenBackAsTheyWereRead) {
+    for (const char* text :
+         {"8:C5~[up,beam=bf,slur+1^] 16:~C5+E5~[down,beam=ek,slur-1,slur+2_]",
+          "(3:2[bracket,num=none] 8:B4 8:B4 (3:2[nobracket,num=both] 16:B4 16:B4 16:B4))",
+          "(3:2 (3:2[num=actual] 16:B4 16:B4 16:B4) 8:B4 8:B4) r8[beam=-c] g8:D5[nostem]",
+          "h:~C4+E4+~G4 q:B4 q:B4"}) {
+        const auto voice = simhost::ParseVoice(text, nullptr);
+        ASSERT_TRUE(voice) << text;
+        EXPECT_EQ(simhost::FormatVoice(*voice), text);
+    }
+}
+
 TEST(ScoreNotation, AVoiceOverMeasuresIsSplitAtEachBar) {
     const auto measures = simhost::ParseVoiceMeasures("q q q q | w | rh h", nullptr);
     ASSERT_TRUE(measures);
@@ -147,5 +189,17 @@ INSTANTIATE_TEST_SUITE_P(
                       ErrorCase{"csq", 3, "no cue size"}, ErrorCase{"s8:C4", 3, "no pitch"},
                       ErrorCase{"Rw:C4", 3, "no pitch"}, ErrorCase{"g", 2, "note value"}),
     quortest::RowName{});
+
+INSTANTIATE_TEST_SUITE_P(
+    MarkMistakes, NotationErrors,
+    ::testing::Values(ErrorCase{"8[up", 3, "without its ']'"},
+                      ErrorCase{"8[up, down] 8", 3, "without spaces"},
+                      ErrorCase{"8[sideways]", 12, "unknown mark \"sideways\""},
+                      ErrorCase{"8[up,down]", 11, "second stem"},
+                      ErrorCase{"8[beam=bx]", 11, "one of b c e f k -"},
+                      ErrorCase{"8[beam=bcccccccc]", 18, "1 to 8 levels"},
+                      ErrorCase{"8[slur+17]", 11, "1 to 16"}, ErrorCase{"8[slur+]", 9, "1 to 16"},
+                      ErrorCase{"(3:2[wide] 8 8 8)", 11, "unknown tuplet mark"},
+                      ErrorCase{"(3:2[bracket,nobracket] 8 8 8)", 24, "second bracket"}));
 
 }  // namespace

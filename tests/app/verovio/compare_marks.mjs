@@ -24,14 +24,17 @@ function byNumber(measures) { return new Map(measures.map((measure) => [measure.
 //   systems    notavo-sim's systems from readPicture
 //   range      { first, last }: the measures the picture was drawn for; all when absent
 //   byDesign   the rows of by_design.mjs
+//   only       the marks to compare (a subset of MARKS); all when absent
 // answers { differences, unexplained, stale, compared }: each difference is { measure, mark,
 // notavo, verovio, systems (names), row (the by-design row, or null) }; stale holds the rows of
 // this score that matched nothing; compared, per mark, the marks verovio draws in the range
 // times the systems (null for beams the file does not state).
-export function compareMarks({score, verovio, systems, range = null, byDesign = BY_DESIGN}) {
+export function compareMarks(
+    {score, verovio, systems, range = null, byDesign = BY_DESIGN, only = MARKS}) {
     const inRange = (n) => range === null || (n >= range.first && n <= range.last);
     const theirs = verovio.system.measures.filter((measure) => inRange(measure.n));
-    const marks = verovio.statesBeams ? MARKS : MARKS.filter((mark) => mark !== 'beams');
+    const marks = MARKS.filter(
+        (mark) => only.includes(mark) && (verovio.statesBeams || mark !== 'beams'));
     const grouped = new Map();
     const note = (measure, mark, notavo, verovioCount, system) => {
         const key = JSON.stringify([measure, mark, notavo, verovioCount]);
@@ -58,7 +61,7 @@ export function compareMarks({score, verovio, systems, range = null, byDesign = 
             }
         }
     });
-    const rows = byDesign.filter((row) => row.score === score);
+    const rows = byDesign.filter((row) => row.score === score && marks.includes(row.mark));
     const explains = (row, difference) => row.measure === difference.measure &&
         row.mark === difference.mark && row.notavo === difference.notavo &&
         row.verovio === difference.verovio;
@@ -116,7 +119,7 @@ export function reportLines(score, result, systemCount) {
     const {beams, ties, slurs} = result.compared;
     const beamText = beams === null ? 'no beams (the file states none)' : `${beams} beams`;
     lines.push(
-        `${score}: compared ${beamText}, ${ties} ties, ${slurs} slurs over ` +
+        `${score}: compared ${beamText}, ${ties ?? 'no'} ties, ${slurs ?? 'no'} slurs over ` +
         `${systemCount} systems; differences not by design: ${result.unexplained.length}`);
     return lines;
 }
