@@ -123,7 +123,8 @@ endfunction()
 function(quor_wasm_scenario_suite)
   find_package(GTest REQUIRED)
   file(GLOB sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/scenarios/*.cpp)
-  add_executable(tests_scenarios ${sources})
+  # The scenario tests name their rows through the test support's row names.
+  add_executable(tests_scenarios ${sources} ${PROJECT_SOURCE_DIR}/tests/support/row_name.cpp)
   target_link_libraries(tests_scenarios PRIVATE GTest::gtest GTest::gtest_main
                         $<LINK_LIBRARY:WHOLE_ARCHIVE,simhost_headless>)
   target_compile_definitions(tests_scenarios PRIVATE QUOR_MODULE_PATH="${QUOR_LOADED_MODULE}"
