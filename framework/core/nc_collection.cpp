@@ -1,5 +1,7 @@
 #include "framework/core/nc_collection.h"
 
+#include <algorithm>
+
 const char* __NCCollection::TypeName() const { return "__NCCollection"; }
 
 __NCCollection::~__NCCollection() {
@@ -15,8 +17,11 @@ __NCBase* __NCCollection::ItemAt(std::int32_t index) const {
 void __NCCollection::Reserve(std::int32_t n) {
     if (capacity_ >= count_ + n) return;
     const std::int32_t capacity = 10 * ((count_ + n + 10) / 10);
-    auto items = std::make_unique<__NCBase*[]>(capacity);  // value-initialised: all null
-    for (std::int32_t i = 0; i < count_; ++i) items[i] = items_[i];
+    // The array grows ten slots at a time, so a walk over many records copies it often: copy the
+    // items in one move and clear only the new slots.
+    std::unique_ptr<__NCBase*[]> items(new __NCBase*[capacity]);
+    std::copy_n(items_.get(), count_, items.get());
+    std::fill_n(items.get() + count_, capacity - count_, nullptr);
     items_ = std::move(items);
     capacity_ = capacity;
 }
