@@ -26,10 +26,10 @@ test-wine: packages-wine package
 	exit $$status
 
 # Every place a scenario runs, side by side: the headless host, both Wine architectures, and the
-# places of SCENARIO_PLACES.
+# places of SCENARIO_PLACES. Within make test it waits for the suites that leave the verdicts.
 .PHONY: test-scenario-places
-ifdef QUOR_ALL_SUITES
 TEST_SUITES += test-scenario-places
+ifdef QUOR_ALL_SUITES
 test-scenario-places: test-wine test-native
 endif
 test-scenario-places:
