@@ -4,7 +4,9 @@
 // frame and label, its staff lines, system line and braces, each staff's clef and
 // signatures, then measure after measure: its number, a key or time change, clef changes,
 // each staff's events (rests; notes with their ledger lines, accidentals, heads, stems,
-// flags and dots; tuplet numbers; beams), and the barlines that close it. Heads and the shapes of
+// flags and dots; tuplets; beams), the ties and slurs that start in it (curve_layout.h), and the
+// barlines that close it. The measures are laid out a little ahead of the drawing
+// (measure_music.h), as far as the curves that start in a measure reach. Heads and the shapes of
 // rests and flags are drawn here; clefs, accidentals and the brace come from notation_glyphs.
 #include "simhost/app/score_svg.h"
 
@@ -18,6 +20,9 @@
 
 #include "simhost/app/beam_groups.h"
 #include "simhost/app/beam_layout.h"
+#include "simhost/app/curve_layout.h"
+#include "simhost/app/curve_marks.h"
+#include "simhost/app/measure_music.h"
 #include "simhost/app/notation_glyphs.h"
 #include "simhost/app/score_layout.h"
 #include "simhost/app/shown_accidentals.h"
@@ -62,9 +67,13 @@ std::string HeadPath(double cx, double cy, double rx, double ry, double tiltDegr
 }
 
 struct OpenGroup {
-    double x;  // where its first event stands
-    std::int32_t actual;
+    std::size_t first;  // its first event, in the staff's events
+    Tuplet ratio;
+    TupletLook look;
     bool drawn;  // whether any of its events is drawn: a group of spaces gets no number
+    // How far the groups within it reach up and down, so that it stands outside them.
+    double top = 1e9;
+    double bottom = -1e9;
 };
 
 class Picture {
@@ -152,10 +161,15 @@ private:
         }
         for (std::size_t s = 0; s < staves; ++s) DrawStaffStart(row, s, StaffTop(firstStaff, s));
         if (row.document != nullptr) {
-            double x = layout_.measuresLeft;
+            const Document& document = *row.document;
+            RowMusic music(document, row.measures, layout_.measuresLeft, firstStaff,
+                           StatesBeams(document));
+            const std::vector<CurveSpan>& curves = CurvesOf(document);
             for (std::int32_t m = row.measures.first; m <= row.measures.last; ++m) {
                 const auto number = static_cast<std::int16_t>(m);
-                const MeasureFields fields = FieldsOf(*row.document, number);
+                const MeasureMusic& measure = *music.Music(m);
+                const MeasureFields& fields = measure.fields;
+                const double x = measure.x;
                 svg_.Open(
                     "g", {{"class", "measure"}, {"data-n", static_cast<double>(m)}, {"data-x", x}});
                 if ((fields.flags & kMeasureFlagUncounted) == 0) {
@@ -167,15 +181,19 @@ private:
                          std::to_string(fields.numberShown != 0 ? fields.numberShown : number));
                 }
                 if (m != row.measures.first) {
-                    DrawSignatureChanges(*row.document, number, x, firstStaff, staves);
+                    DrawSignatureChanges(document, number, x, firstStaff, staves);
                 }
-                DrawMeasure(*row.document, number, fields, x, firstStaff);
-                x += MeasureWidth(*row.document, number);
+                DrawMeasure(document, measure);
+                for (const PlacedCurve& curve : CurvesOfMeasure(curves, music, m)) {
+                    DrawCurve(curve);
+                }
+                const double end = x + measure.width;
                 for (const BarlineSpan& span : spans) {
-                    Barline(x, StaffTop(firstStaff, span.first),
+                    Barline(end, StaffTop(firstStaff, span.first),
                             StaffTop(firstStaff, span.last) + kStaffHeight, fields.barline);
                 }
                 svg_.Close("g");
+                music.ForgetBefore(m + 1);
             }
         }
         svg_.Close("g");
@@ -284,56 +302,35 @@ private:
         }
     }
 
-    void DrawMeasure(const Document& document, std::int16_t number, const MeasureFields& fields,
-                     double x, double firstStaff) {
-        const Measure* measure = document.GetScore().MeasureNumber(number);
+    void DrawMeasure(const Document& document, const MeasureMusic& music) {
+        const Measure* measure = document.GetScore().MeasureNumber(music.number);
         if (measure == nullptr) return;
         const Score& score = document.GetScore();
-        auto placed = PlaceEvents(document, *measure, number, fields, x);
-        const bool byMarks = StatesBeams(document);
-        for (std::size_t s = 0; s < placed.size(); ++s) {
-            const double staffTop = StaffTop(firstStaff, s);
+        for (std::size_t s = 0; s < music.placed.size(); ++s) {
+            const std::vector<PlacedEvent>& placed = music.placed[s];
+            const StaffMusic& staff = music.staves[s];
+            const double staffTop = staff.top;
             svg_.Open("g", {{"class", "staff"}, {"data-staff", static_cast<double>(s + 1)}});
             for (const ClefChange& change : measure->clefChanges) {
                 if (change.staff != s) continue;
-                DrawClef(svg_, change.clef, ClefChangeFrame(placed, change, fields, x, staffTop),
+                DrawClef(svg_, change.clef,
+                         ClefChangeFrame(music.placed, change, music.fields, music.x, staffTop),
                          "clef-change");
             }
-            std::vector<TimedEvent> timed;
-            for (const PlacedEvent& item : placed[s]) timed.push_back(item.timed);
-            const Accidentals accidentals = ShownAccidentals(timed, fields.key);
-            const auto layOut = [&](const PlacedEvent& item) {
-                return LayOutChord(item, staffTop, score.ClefAt(s, number, item.timed.onset),
-                                   accidentals);
-            };
-            std::map<const Event*, std::size_t> where;
-            for (std::size_t i = 0; i < placed[s].size(); ++i) {
-                where.emplace(placed[s][i].timed.event, i);
-            }
-            std::vector<BeamLayout> beams;
-            std::map<std::size_t, double> beamEnds;
-            for (const Voice& voice : measure->staves[s]) {
-                for (const BeamGroup& group :
-                     BeamGroupsOf(voice, byMarks, fields.beats, fields.beatDuration)) {
-                    std::vector<std::size_t> members;
-                    for (const Event* member : group.events) members.push_back(where.at(member));
-                    BeamLayout beam = LayOutBeam(group, members, placed[s], layOut);
-                    if (beam.bars.empty()) continue;
-                    for (const auto& [index, y] : beam.stemEnds) beamEnds[index] = y;
-                    beams.push_back(std::move(beam));
-                }
-            }
             std::vector<OpenGroup> groups;
-            for (std::size_t i = 0; i < placed[s].size(); ++i) {
-                const PlacedEvent& item = placed[s][i];
+            for (std::size_t i = 0; i < placed.size(); ++i) {
+                const PlacedEvent& item = placed[i];
                 const Event& event = *item.timed.event;
-                for (const Tuplet& tuplet : event.tupletStarts) {
-                    groups.push_back(OpenGroup{item.x, tuplet.actual, false});
+                for (std::size_t t = 0; t < event.tupletStarts.size(); ++t) {
+                    const TupletLook look = t < event.marks.tupletLooks.size()
+                                                ? event.marks.tupletLooks[t]
+                                                : TupletLook{};
+                    groups.push_back(OpenGroup{i, event.tupletStarts[t], look, false});
                 }
                 if (!event.space) {
                     for (OpenGroup& group : groups) group.drawn = true;
                 }
-                const Clef clef = score.ClefAt(s, number, item.timed.onset);
+                const Clef clef = score.ClefAt(s, music.number, item.timed.onset);
                 if (event.space) {
                     // Nothing is drawn for time the voice spends elsewhere.
                 } else if (event.IsRest()) {
@@ -341,33 +338,105 @@ private:
                     const double apart = item.stemUp ? (*item.stemUp ? -1.5 : 1.5) * kSpace : 0;
                     Rest(item.x, staffTop + apart, event);
                 } else {
-                    const auto beamEnd = beamEnds.find(i);
-                    Note(item, staffTop, clef, accidentals,
-                         beamEnd == beamEnds.end() ? std::nullopt
-                                                   : std::optional<double>(beamEnd->second));
+                    const auto beamEnd = staff.beamEnds.find(i);
+                    Note(item, staffTop, clef, staff.accidentals,
+                         beamEnd == staff.beamEnds.end() ? std::nullopt
+                                                         : std::optional<double>(beamEnd->second));
                 }
-                TupletNumbers(item, staffTop, groups);
+                Tuplets(document, music, s, i, groups);
             }
-            for (const BeamLayout& beam : beams) DrawBeam(beam);
+            for (const BeamLayout& beam : staff.beams) DrawBeam(beam);
             svg_.Close("g");
         }
     }
 
-    // The number of each group that closes at this event, over the middle of the group; an
-    // enclosing group's number stands higher.
-    void TupletNumbers(const PlacedEvent& item, double staffTop, std::vector<OpenGroup>& groups) {
-        for (std::int32_t i = 0; i < item.timed.event->tupletStops && !groups.empty(); ++i) {
-            const OpenGroup group = groups.back();
+    // A tie or slur, as a crescent.
+    void DrawCurve(const PlacedCurve& curve) {
+        const Crescent& c = curve.shape;
+        const double dx = c.x2 - c.x1;
+        const double dy = c.y2 - c.y1;
+        const double inner = c.bulge - (c.bulge < 0 ? -c.thickness : c.thickness);
+        const SvgPath path = SvgPath()
+                                 .MoveTo(c.x1, c.y1)
+                                 .CurveTo(c.x1 + dx / 3, c.y1 + dy / 3 + c.bulge, c.x1 + 2 * dx / 3,
+                                          c.y1 + 2 * dy / 3 + c.bulge, c.x2, c.y2)
+                                 .CurveTo(c.x1 + 2 * dx / 3, c.y1 + 2 * dy / 3 + inner,
+                                          c.x1 + dx / 3, c.y1 + dy / 3 + inner, c.x1, c.y1)
+                                 .Close();
+        svg_.Open("g", {{"class", curve.kind == CurveKind::Tie ? "tie" : "slur"},
+                        {"data-staff", static_cast<double>(curve.staff + 1)}});
+        svg_.Empty("path", {{"d", path.Data()}, {"fill", kInk}});
+        svg_.Close("g");
+    }
+
+    // Each group that closes at this event: its number (or ratio), and a bracket where its notes
+    // are not one beam group or the file asks for one, on its stems' side outside its notes.
+    void Tuplets(const Document& document, const MeasureMusic& music, std::size_t s,
+                 std::size_t last, std::vector<OpenGroup>& groups) {
+        const std::vector<PlacedEvent>& placed = music.placed[s];
+        const StaffMusic& staff = music.staves[s];
+        for (std::int32_t i = 0; i < placed[last].timed.event->tupletStops && !groups.empty();
+             ++i) {
+            OpenGroup group = groups.back();
             groups.pop_back();
             if (!group.drawn) continue;
-            Text({{"class", "tuplet"},
-                  {"x", (group.x + item.x) / 2 + kHeadRx},
-                  {"y", staffTop - 2.4 * kSpace - 10 * static_cast<double>(groups.size())},
-                  {"font-size", 9},
-                  {"font-style", "italic"},
-                  {"text-anchor", "middle"},
-                  {"fill", kQuietInk}},
-                 std::to_string(group.actual));
+            std::optional<bool> up;
+            bool oneBeam = staff.beamOf[group.first] != 0;
+            double top = std::min(group.top, staff.top - 0.5 * kSpace);
+            double bottom = std::max(group.bottom, staff.top + kStaffHeight + 0.5 * kSpace);
+            for (std::size_t e = group.first; e <= last; ++e) {
+                const Event& event = *placed[e].timed.event;
+                if (event.space) continue;
+                oneBeam = oneBeam && staff.beamOf[e] == staff.beamOf[group.first];
+                if (event.IsRest()) continue;
+                const ChordLayout chord = LayOutEvent(document, music, s, e);
+                if (!up) up = chord.up;
+                const Reach reach = ReachOf(chord);
+                top = std::min(top, reach.top);
+                bottom = std::max(bottom, reach.bottom);
+            }
+            const bool above = up.value_or(true);
+            const double y = above ? top - 0.9 * kSpace : bottom + 0.9 * kSpace;
+            const double left = placed[group.first].x;
+            const double right = placed[last].x + 2 * kHeadRx;
+            const double middle = (left + right) / 2;
+            const bool bracket = group.look.bracket == TupletBracket::Shown ||
+                                 (group.look.bracket == TupletBracket::Unstated && !oneBeam);
+            const bool number = group.look.number != TupletNumber::Hidden;
+            if (!groups.empty()) {
+                groups.back().top = std::min(groups.back().top, y - 0.5 * kSpace);
+                groups.back().bottom = std::max(groups.back().bottom, y + 0.5 * kSpace);
+            }
+            if (!bracket && !number) continue;
+            std::string text = std::to_string(group.ratio.actual);
+            if (group.look.number == TupletNumber::Both) {
+                text += ":" + std::to_string(group.ratio.normal);
+            }
+            svg_.Open("g", {{"class", "tuplet"}});
+            if (bracket) {
+                const double gap = number ? 3.5 * static_cast<double>(text.size()) + 2 : 0;
+                const double hook = (above ? 1 : -1) * 0.5 * kSpace;
+                SvgPath path = SvgPath().MoveTo(left, y + hook).LineBy(0, -hook);
+                path.LineBy(middle - gap - left, 0);
+                if (number) path.MoveTo(middle + gap, y);
+                path.LineBy(right - (number ? middle + gap : middle - gap), 0).LineBy(0, hook);
+                svg_.Empty("path", {{"class", "tupletBracket"},
+                                    {"d", path.Data()},
+                                    {"fill", "none"},
+                                    {"stroke", kInk},
+                                    {"stroke-width", 0.9}});
+            }
+            if (number) {
+                Text({{"class", "tupletNum"},
+                      {"x", middle},
+                      {"y", y + 3.2},
+                      {"font-size", 9},
+                      {"font-style", "italic"},
+                      {"text-anchor", "middle"},
+                      {"fill", kInk}},
+                     text);
+            }
+            svg_.Close("g");
         }
     }
 
@@ -557,8 +626,22 @@ private:
         return states;
     }
 
+    // The ties and slurs of a document, found once per document drawn.
+    const std::vector<CurveSpan>& CurvesOf(const Document& document) {
+        const auto known = curves_.find(&document);
+        if (known != curves_.end()) return known->second;
+        const SvgRow whole{{}, &document, MeasureRange{1, 1}};
+        std::vector<std::size_t> instrumentOfStaff(StaffCount(whole));
+        for (const BarlineSpan& span : BarlineSpans(whole)) {
+            for (std::size_t s = span.first; s <= span.last; ++s) instrumentOfStaff[s] = span.first;
+        }
+        return curves_.emplace(&document, CurveSpansOf(document.GetScore(), instrumentOfStaff))
+            .first->second;
+    }
+
     std::span<const SvgRow> rows_;
     std::map<const Document*, bool> statesBeams_;
+    std::map<const Document*, std::vector<CurveSpan>> curves_;
     std::string_view title_;
     PictureLayout layout_;
     SvgWriter svg_;

@@ -17,10 +17,13 @@
 // changes stand where the measure leaves room for them. Grace notes are drawn small with their
 // stems up, cue notes smaller than full size, spaces not at all, and a rest filling its
 // measure in the measure's middle. Notes are beamed as the file beams them, or by the beat in a
-// score that states no beams (beam_groups.h, beam_layout.h); stems go as the file states.
+// score that states no beams (beam_groups.h, beam_layout.h); stems go as the file states. Ties
+// and slurs are crescents from note to note, to the row's edge where a note lies outside it
+// (curve_layout.h); tuplets show their number, and a bracket where no one beam holds them.
 //
 // Its groups are named as verovio names its marks: a `system` per row, a `measure` across the
-// staves holding a `staff` group per staff, `note` and `chord` groups, `beam` groups.
+// staves holding a `staff` group per staff, `note` and `chord` groups, `beam` groups, and `tie`,
+// `slur` and `tuplet` groups.
 //
 // The output depends on nothing but its input: the same documents give the same bytes.
 #pragma once

@@ -15,6 +15,7 @@
 #include "simhost/document/note_widths.h"
 #include "spacing/spacing_tasks.h"
 #include "tests/app/sim_command.h"
+#include "tests/app/svg_query.h"
 #include "tests/support/row_name.h"
 
 namespace {
@@ -50,7 +51,25 @@ TEST_F(Command, TheReadmesPianoPictureIsWhatTheCommandDraws) {
                              "Loose Allotment", "--measures", "1-4", "--svg", svg.string()});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.err.find("warning"), std::string::npos) << run.err;
-    ExpectGolden(ReadFile(svg), "docs/piano-before-after.svg");
+    const std::string picture = ReadFile(svg);
+    ExpectGolden(picture, "docs/piano-before-after.svg");
+    // What it shows, measure by measure, before and after: the left hand's beams and the right
+    // hand's pair, the phrase slurs and the grace note's, and the tie into the last chord.
+    const auto xml = apptest::ParseSvg(picture);
+    for (const char* system : {"before", "after"}) {
+        for (const auto& [mark, counts] : std::vector<std::pair<std::string, std::vector<size_t>>>{
+                 {"beam", {2, 3, 2, 0}}, {"tie", {0, 0, 1, 0}}, {"slur", {2, 0, 1, 0}}}) {
+            std::vector<size_t> drawn;
+            for (int m = 1; m <= 4; ++m) {
+                drawn.push_back(
+                    apptest::All(xml, std::string("//*[@class='system'][@data-label='") + system +
+                                          "']/*[@class='measure'][@data-n='" + std::to_string(m) +
+                                          "']//*[@class='" + mark + "']")
+                        .size());
+            }
+            EXPECT_EQ(drawn, counts) << system << " " << mark;
+        }
+    }
 }
 
 // The number is the one the build was given, as the module's version resource carries it.

@@ -7,8 +7,7 @@
 //   bash tools/npm/modules.sh run node tests/app/verovio/compare_scores.mjs \
 //       [--marks beams,ties,slurs] NOTAVO_SIM [SCORE...]
 //
-// --marks compares only the marks it names: notavo-sim draws beams, and its ties and slurs are
-// not drawn yet, so the suite compares beams alone until they are.
+// --marks compares only the marks it names (all of them when absent, as the suite runs it).
 //
 // Prints each score's differences and what it compared, then the sums; exit status 0 when every
 // difference is by design and no row of by_design.mjs is stale.
