@@ -164,7 +164,7 @@ private:
             const Document& document = *row.document;
             RowMusic music(document, row.measures, layout_.measuresLeft, firstStaff,
                            StatesBeams(document));
-            const std::vector<CurveSpan>& curves = CurvesOf(document);
+            const std::vector<CurveSpan> curves = CurvesOf(document);
             for (std::int32_t m = row.measures.first; m <= row.measures.last; ++m) {
                 const auto number = static_cast<std::int16_t>(m);
                 const MeasureMusic& measure = *music.Music(m);
@@ -626,22 +626,19 @@ private:
         return states;
     }
 
-    // The ties and slurs of a document, found once per document drawn.
-    const std::vector<CurveSpan>& CurvesOf(const Document& document) {
-        const auto known = curves_.find(&document);
-        if (known != curves_.end()) return known->second;
+    // The ties and slurs of a document, found for each row afresh: rows rarely share a
+    // document, and a long score's curves are not kept past its row.
+    static std::vector<CurveSpan> CurvesOf(const Document& document) {
         const SvgRow whole{{}, &document, MeasureRange{1, 1}};
         std::vector<std::size_t> instrumentOfStaff(StaffCount(whole));
         for (const BarlineSpan& span : BarlineSpans(whole)) {
             for (std::size_t s = span.first; s <= span.last; ++s) instrumentOfStaff[s] = span.first;
         }
-        return curves_.emplace(&document, CurveSpansOf(document.GetScore(), instrumentOfStaff))
-            .first->second;
+        return CurveSpansOf(document.GetScore(), instrumentOfStaff);
     }
 
     std::span<const SvgRow> rows_;
     std::map<const Document*, bool> statesBeams_;
-    std::map<const Document*, std::vector<CurveSpan>> curves_;
     std::string_view title_;
     PictureLayout layout_;
     SvgWriter svg_;
