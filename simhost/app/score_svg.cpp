@@ -104,7 +104,7 @@ public:
         }
         for (std::size_t i = 0; i < rows_.size(); ++i) DrawRow(rows_[i], i + 1, layout_.rowTops[i]);
         svg_.Close("svg");
-        return svg_.Result();
+        return std::move(svg_).TakeResult();
     }
 
 private:

@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace simhost {
@@ -33,6 +34,8 @@ public:
     void Content(std::string_view element, const Attributes& attributes, std::string_view text);
 
     const std::string& Result() const { return out_; }
+    // The text written, moved out: a long score's picture is not held twice.
+    std::string TakeResult() && { return std::move(out_); }
 
 private:
     void Start(std::string_view element, const Attributes& attributes);
