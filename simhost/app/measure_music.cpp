@@ -26,6 +26,7 @@ MeasureMusic LayOutMeasure(const Document& document, std::int32_t number, double
         std::vector<PlacedEvent>& placed = music.placed[s];
         staff.top = StaffTop(firstStaff, s);
         std::vector<TimedEvent> timed;
+        timed.reserve(placed.size());
         for (const PlacedEvent& item : placed) timed.push_back(item.timed);
         staff.accidentals = ShownAccidentals(timed, music.fields.key);
         for (std::size_t i = 0; i < placed.size(); ++i) {
