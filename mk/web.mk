@@ -4,11 +4,13 @@
 # saves to the native notavo-sim's bytes (web/web_suite.sh).
 .PHONY: web test-web bench-web
 TEST_SUITES += test-web
+# Where `make web` leaves the page, for its suite, its bench and the package (mk/dist.mk).
+WEB_PAGE := build/web/try.html
 
 web: wasm
-	@mkdir -p build/web
-	cp build/wasm32/web/try.html build/web/try.html
-	@echo "wrote build/web/try.html ($$(stat -c %s build/web/try.html) bytes)"
+	@mkdir -p $(dir $(WEB_PAGE))
+	cp build/wasm32/web/try.html $(WEB_PAGE)
+	@echo "wrote $(WEB_PAGE) ($$(stat -c %s $(WEB_PAGE)) bytes)"
 
 test-web: packages-web web build
 	@bash tools/npm/modules.sh install
@@ -19,5 +21,5 @@ test-web: packages-web web build
 WEB_BENCH_SCORE ?= tests/app/scores/prelude_in_c.musicxml
 bench-web: packages-web web build
 	@bash tools/npm/modules.sh install
-	bash tools/npm/modules.sh run node bench/web/page_speed.mjs build/web/try.html \
+	bash tools/npm/modules.sh run node bench/web/page_speed.mjs $(WEB_PAGE) \
 	  build/native/simhost/app/notavo-sim $(WEB_BENCH_SCORE) build/web/bench
