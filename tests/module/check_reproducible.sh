@@ -1,16 +1,19 @@
 #!/usr/bin/env bash
 # The same source makes the same bytes. The working tree is copied twice, into folders of
-# different names, and in each the module of both Windows architectures is built from nothing,
-# one copy after the other and without ccache, through the presets the package is built with;
-# the 32-bit one is packed as `make dist` packs it. The shipped module and its symbols file must
-# be the same bytes in both copies, and so must the zips and each file in them. A difference
-# names the file and where it differs.
+# different names, and in each the module of both Windows architectures and try.html (the
+# wasm32 build's page) are built from nothing, one copy after the other and without ccache,
+# through the presets the package is built with; the 32-bit module is packed with the page as
+# `make dist` packs it. The shipped module and its symbols file must be the same bytes in both
+# copies, and so must the page, the zips and each file in them. A difference names the file and
+# where it differs. The wasm32 libraries come from the user's cache (tools/wasm_libraries.sh),
+# the same for both copies.
 # Usage: check_reproducible.sh
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 root=$PWD
 work=$root/build/reproducible
 copies=("$work/a" "$work/copy-with-a-longer-name")
+page=build/wasm32/web/try.html
 fail=0
 say() { echo "reproducible: $*"; }
 started=$SECONDS
@@ -29,12 +32,17 @@ for copy in "${copies[@]}"; do
   git ls-files -z --cached --others --exclude-standard |
     while IFS= read -r -d '' file; do [ -e "$file" ] && printf '%s\0' "$file"; done |
     tar --null -T - -cf - | tar -xf - -C "$copy"
+  say "building try.html (wasm32) in $copy"
+  (cd "$copy" &&
+    NODE_PATH=/usr/share/nodejs emcmake cmake --preset wasm32 -DQUOR_CCACHE=OFF \
+      -DCMAKE_CXX_COMPILER_LAUNCHER= -DCMAKE_C_COMPILER_LAUNCHER= >/dev/null &&
+    cmake --build --preset wasm32 --target try-page >/dev/null) ||
+    { say "FAIL: the build of try.html in $copy failed"; exit 1; }
   for arch in i686 x86_64; do
     say "building mingw-$arch in $copy"
     (cd "$copy" &&
       cmake --preset "mingw-$arch" -DQUOR_CCACHE=OFF -DCMAKE_CXX_COMPILER_LAUNCHER= \
-        -DCMAKE_C_COMPILER_LAUNCHER= \
-        >/dev/null &&
+        -DCMAKE_C_COMPILER_LAUNCHER= -DQUOR_TRY_PAGE="$copy/$page" >/dev/null &&
       cmake --build --preset "mingw-$arch" --target QuorNoteSpacing >/dev/null) ||
       { say "FAIL: the build of mingw-$arch in $copy failed"; exit 1; }
   done
@@ -93,6 +101,12 @@ where_they_differ() {
       done
       echo "first at byte $first, $(wc -l <<<"$bytes") bytes in all, in:" \
         "$(printf '%s; ' "${places[@]}" | sed 's/; $//')" ;;
+    *.html)
+      # The page's parts are each one line (web/make_page.js): the line names the part, the
+      # side module or the program's WebAssembly in base64, the program's JavaScript, or the
+      # page's own lines.
+      echo "first at byte $first, line $(head -c "$first" "$1" | wc -l | awk '{print $1 + 1}')," \
+        "$(wc -l <<<"$bytes") bytes in all" ;;
     *) echo "first at byte $first" ;;
   esac
 }
@@ -104,6 +118,7 @@ for arch in i686 x86_64; do
     compared+=("build/mingw-$arch/$file")
   done
 done
+compared+=("$page")
 for file in $(cd "$first" && find build/mingw-i686/package -maxdepth 1 -name '*.zip' | LC_ALL=C sort &&
   find unpacked -type f | LC_ALL=C sort); do
   compared+=("$file")
@@ -118,13 +133,11 @@ for file in "${compared[@]}"; do
   fi
 done
 for copy in "${copies[@]}"; do
-  for arch in i686 x86_64; do
-    for file in "$copy/build/mingw-$arch"/QuorNoteSpacing.nxt*; do
-      if grep -q -F "$copy" "$file"; then
-        say "FAIL: ${file#"$copy"/} holds the path of the copy it was built in, $copy"
-        fail=1
-      fi
-    done
+  for file in "$copy/build/mingw-"*/QuorNoteSpacing.nxt* "$copy/$page"; do
+    if grep -q -F "$copy" "$file"; then
+      say "FAIL: ${file#"$copy"/} holds the path of the copy it was built in, $copy"
+      fail=1
+    fi
   done
 done
 if [ $fail -ne 0 ]; then
@@ -132,7 +145,7 @@ if [ $fail -ne 0 ]; then
   exit 1
 fi
 for file in "${compared[@]}"; do
-  case $file in *.nxt | *.debug | *.zip) say "same: $file, $(stat -c %s "$first/$file") bytes, SHA-256 $(sha256sum "$first/$file" | cut -c 1-16)..." ;; esac
+  case $file in *.nxt | *.debug | *.zip | *.html) say "same: $file, $(stat -c %s "$first/$file") bytes, SHA-256 $(sha256sum "$first/$file" | cut -c 1-16)..." ;; esac
 done
 say "passed: ${#compared[@]} files the same in both copies, in $((SECONDS - started)) s"
 rm -rf "$work"
