@@ -18,15 +18,10 @@ namespace {
 
 using apptest::All;
 using apptest::Attribute;
+using apptest::DrawnRow;
+using apptest::kStaffSpace;
 using simhost::Document;
 using simhost::DocumentBuilder;
-using simhost::SvgRow;
-
-constexpr double kSpace = 12;
-
-pugi::xml_document Drawn(const Document& document, std::int16_t first, std::int16_t last) {
-    return apptest::ParseSvg(simhost::RowSvg(SvgRow{"x", &document, {first, last}}));
-}
 
 // The marks of one class drawn in each measure of a picture (of its first system).
 std::vector<std::size_t> PerMeasure(const pugi::xml_node& root, const std::string& mark, int first,
@@ -94,7 +89,7 @@ TEST(TiesDrawn, HeadToHeadAwayFromTheStemThickInTheMiddle) {
     // A4 stems up, so its tie bends down; D5 stems down, so its tie bends up.
     const Document document =
         DocumentBuilder().withStaff(1, {"h:A4~ h:~A4 | h:D5~ h:~D5"}).withMeasures(2).Build();
-    const auto xml = Drawn(document, 1, 2);
+    const auto xml = DrawnRow(document, {1, 2});
     EXPECT_EQ(PerMeasure(xml, "tie", 1, 2), (std::vector<std::size_t>{1, 1}));
     const auto heads = HeadXs(xml);
     const auto ties = Shapes(xml, "tie");
@@ -113,7 +108,7 @@ TEST(TiesDrawn, HeadToHeadAwayFromTheStemThickInTheMiddle) {
 
 TEST(TiesDrawn, OnePerTiedPitchOfAChordTheUpperUpTheLowerDown) {
     const Document document = DocumentBuilder().withStaff(1, {"h:C5~+E5+G5~ h:~C5+~G5"}).Build();
-    const auto ties = Shapes(Drawn(document, 1, 1), "tie");
+    const auto ties = Shapes(DrawnRow(document, {1, 1}), "tie");
     ASSERT_EQ(ties.size(), 2u);
     // Lowest pitch first: C5 bends down, G5 up.
     EXPECT_GT(ties[0].outerY, ties[0].y1);
@@ -123,7 +118,7 @@ TEST(TiesDrawn, OnePerTiedPitchOfAChordTheUpperUpTheLowerDown) {
 TEST(TiesDrawn, OfTwoVoicesEachBendsToItsStemsSide) {
     const Document document =
         DocumentBuilder().withStaff(1, {"h:C5~ h:~C5", "h:A4~ h:~A4"}).Build();
-    const auto ties = Shapes(Drawn(document, 1, 1), "tie");
+    const auto ties = Shapes(DrawnRow(document, {1, 1}), "tie");
     ASSERT_EQ(ties.size(), 2u);
     EXPECT_LT(ties[0].outerY, ties[0].y1) << "the upper voice's tie bends up";
     EXPECT_GT(ties[1].outerY, ties[1].y1) << "the lower voice's bends down";
@@ -133,18 +128,19 @@ TEST(TiesDrawn, IntoAMeasureOutsideThePictureAHalfTieToTheEdge) {
     const Document document =
         DocumentBuilder().withStaff(1, {"h q q:C5~ | h:~C5 h | w"}).withMeasures(3).Build();
     // Across the barline, the whole tie is drawn in the measure it starts in.
-    EXPECT_EQ(PerMeasure(Drawn(document, 1, 2), "tie", 1, 2), (std::vector<std::size_t>{1, 0}));
-    const auto left = Drawn(document, 1, 1);
+    EXPECT_EQ(PerMeasure(DrawnRow(document, {1, 2}), "tie", 1, 2),
+              (std::vector<std::size_t>{1, 0}));
+    const auto left = DrawnRow(document, {1, 1});
     const auto out = Shapes(left, "tie");
     ASSERT_EQ(out.size(), 1u);
     const double end = apptest::MeasureX(left, 1) +
                        document.MeasureRecord(1)->width * simhost::kSvgUnitsPerHostUnit;
-    EXPECT_NEAR(out[0].x2, end, kSpace) << "runs to the row's right edge";
-    const auto right = Drawn(document, 2, 3);
+    EXPECT_NEAR(out[0].x2, end, kStaffSpace) << "runs to the row's right edge";
+    const auto right = DrawnRow(document, {2, 3});
     const auto in = Shapes(right, "tie");
     ASSERT_EQ(in.size(), 1u);
     EXPECT_EQ(PerMeasure(right, "tie", 2, 3), (std::vector<std::size_t>{1, 0}));
-    EXPECT_NEAR(in[0].x1, apptest::MeasureX(right, 2), kSpace) << "from the row's left edge";
+    EXPECT_NEAR(in[0].x1, apptest::MeasureX(right, 2), kStaffSpace) << "from the row's left edge";
     EXPECT_LT(in[0].x2, HeadXs(right).front());
 }
 
@@ -158,7 +154,7 @@ class SlurPlacement : public ::testing::TestWithParam<PlacementCase> {};
 
 TEST_P(SlurPlacement, AsTheFilePlacesItElseByTheStems) {
     const auto& c = GetParam();
-    const auto xml = Drawn(DocumentBuilder().withStaff(1, {c.voice}).Build(), 1, 1);
+    const auto xml = DrawnRow(DocumentBuilder().withStaff(1, {c.voice}).Build(), {1, 1});
     const auto slurs = Shapes(xml, "slur");
     ASSERT_EQ(slurs.size(), 1u);
     EXPECT_EQ(slurs[0].outerY < slurs[0].y1, c.above);
@@ -174,8 +170,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(SlursDrawn, ClearTheHeadsAndStemsTheySpan) {
     // Over a leap: the slur from C5 to C5 bends over the A5 between them and its stem.
-    const auto xml = Drawn(
-        DocumentBuilder().withStaff(1, {"q:C5[slur+1^] q:A5 q:C6 q:C5[slur-1]"}).Build(), 1, 1);
+    const auto xml = DrawnRow(
+        DocumentBuilder().withStaff(1, {"q:C5[slur+1^] q:A5 q:C6 q:C5[slur-1]"}).Build(), {1, 1});
     const auto slurs = Shapes(xml, "slur");
     ASSERT_EQ(slurs.size(), 1u);
     // The curve's highest point, three quarters of the control points' rise.
@@ -184,15 +180,15 @@ TEST(SlursDrawn, ClearTheHeadsAndStemsTheySpan) {
     for (const auto& head : All(xml, "//*[@class='notehead']")) {
         highest = std::min(highest, Attribute(head, "data-cy"));
     }
-    EXPECT_LT(peak, highest - 0.5 * kSpace);
+    EXPECT_LT(peak, highest - 0.5 * kStaffSpace);
 }
 
 TEST(SlursDrawn, NestAsTheirNumbersNest) {
     const auto xml =
-        Drawn(DocumentBuilder()
-                  .withStaff(1, {"q:D5[slur+1] q:E5[slur+2] q:F5[slur-2] q:E5[slur-1]"})
-                  .Build(),
-              1, 1);
+        DrawnRow(DocumentBuilder()
+                     .withStaff(1, {"q:D5[slur+1] q:E5[slur+2] q:F5[slur-2] q:E5[slur-1]"})
+                     .Build(),
+                 {1, 1});
     const auto slurs = Shapes(xml, "slur");
     ASSERT_EQ(slurs.size(), 2u);
     const Crescent& outer = slurs[0].x1 < slurs[1].x1 ? slurs[0] : slurs[1];
@@ -200,20 +196,20 @@ TEST(SlursDrawn, NestAsTheirNumbersNest) {
     EXPECT_LT(outer.x1, inner.x1);
     EXPECT_GT(outer.x2, inner.x2);
     EXPECT_LT(outer.y1 + 0.75 * (outer.outerY - outer.y1),
-              inner.y1 + 0.75 * (inner.outerY - inner.y1) - 0.3 * kSpace)
+              inner.y1 + 0.75 * (inner.outerY - inner.y1) - 0.3 * kStaffSpace)
         << "the outer slur passes over the inner one";
 }
 
 TEST(SlursDrawn, AnEndOutsideThePictureRunsToTheEdge) {
     const Document document =
         DocumentBuilder().withStaff(1, {"h q q:C5[slur+1] | q:D5 q h:E5[slur-1]"}).Build();
-    const auto xml = Drawn(document, 1, 1);
+    const auto xml = DrawnRow(document, {1, 1});
     const auto slurs = Shapes(xml, "slur");
     ASSERT_EQ(slurs.size(), 1u);
     EXPECT_NEAR(slurs[0].x2,
                 apptest::MeasureX(xml, 1) +
                     document.MeasureRecord(1)->width * simhost::kSvgUnitsPerHostUnit,
-                kSpace);
+                kStaffSpace);
 }
 
 struct TupletCase {
@@ -227,7 +223,7 @@ class TupletsDrawn : public ::testing::TestWithParam<TupletCase> {};
 
 TEST_P(TupletsDrawn, ANumberAndABracketWhereNoOneBeamHoldsThem) {
     const auto& c = GetParam();
-    const auto xml = Drawn(DocumentBuilder().withStaff(1, {c.voice}).Build(), 1, 1);
+    const auto xml = DrawnRow(DocumentBuilder().withStaff(1, {c.voice}).Build(), {1, 1});
     EXPECT_EQ(All(xml, "//*[@class='tuplet']//*[@class='tupletBracket']").size(), c.brackets);
     std::vector<std::string> numbers;
     for (const auto& number : All(xml, "//*[@class='tuplet']//*[@class='tupletNum']")) {
@@ -269,18 +265,19 @@ TEST(MarksDrawn, FollowTheNotesWhenTheSpacingChanges) {
         ASSERT_EQ(slurs.size(), 1u);
         EXPECT_GT(ties[0].x1, heads[0]);
         EXPECT_LT(ties[0].x2, heads[1]);
-        EXPECT_NEAR(slurs[0].x1, heads[0], kSpace);
-        EXPECT_NEAR(slurs[0].x2, heads[4], kSpace);
+        EXPECT_NEAR(slurs[0].x1, heads[0], kStaffSpace);
+        EXPECT_NEAR(slurs[0].x2, heads[4], kStaffSpace);
         reach.push_back(slurs[0].x2 - slurs[0].x1);
     }
-    EXPECT_GT(std::abs(reach[1] - reach[0]), kSpace) << "the slur's reach changed with the task";
+    EXPECT_GT(std::abs(reach[1] - reach[0]), kStaffSpace)
+        << "the slur's reach changed with the task";
 }
 
 // bad_ties_and_slurs.musicxml names its case in each measure.
 TEST(BrokenMarks, TiesAndSlursDrawWhatMakesSense) {
     const auto parsed = apptest::ImportScoreFile("bad_ties_and_slurs.musicxml");
     ASSERT_TRUE(parsed.document) << parsed.error.Describe();
-    const auto xml = Drawn(*parsed.document, 1, 8);
+    const auto xml = DrawnRow(*parsed.document, {1, 8});
     // 1: a tie that never stops is a short tie; 2: a stop without a start ties nothing; 3 and
     // 8: a slur that never stops is left out; 4: nor does a stop without a start draw one; 5:
     // slur 1 started again while open ends there, so two slurs; 6: a tie to another pitch is

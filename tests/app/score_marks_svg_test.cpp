@@ -16,15 +16,10 @@ namespace {
 
 using apptest::All;
 using apptest::Attribute;
+using apptest::DrawnRow;
+using apptest::kStaffSpace;
 using simhost::Document;
 using simhost::DocumentBuilder;
-using simhost::SvgRow;
-
-constexpr double kSpace = 12;
-
-pugi::xml_document Drawn(const Document& document, std::int16_t measures) {
-    return apptest::ParseSvg(simhost::RowSvg(SvgRow{"x", &document, {1, measures}}));
-}
 
 // The beam groups drawn in each measure, in order.
 std::vector<std::size_t> BeamsPerMeasure(const pugi::xml_node& root, int measures) {
@@ -44,7 +39,7 @@ TEST(BeamsDrawn, BeamedNotesHaveNoFlagsAndTheirStemsEndOnTheSlantedBeam) {
             .withStaff(1, {"8:G4[beam=b] 8:B4[beam=c] 8:D5[beam=c] 8:F5[beam=c] 8:A5[beam=c] "
                            "8:C6[beam=e] q"})
             .Build();
-    const auto xml = Drawn(document, 1);
+    const auto xml = DrawnRow(document, {1, 1});
     EXPECT_TRUE(All(xml, "//*[@class='flag']").empty());
     ASSERT_EQ(All(xml, "//*[@class='beam']").size(), 1u);
     const auto stems = All(xml, "//*[@class='note']/*[@class='stem']");
@@ -52,13 +47,14 @@ TEST(BeamsDrawn, BeamedNotesHaveNoFlagsAndTheirStemsEndOnTheSlantedBeam) {
     // Every stem of the group goes one way; the slant over the group is at most a space.
     const double firstEnd = Attribute(stems[0], "y2");
     const double lastEnd = Attribute(stems[5], "y2");
-    EXPECT_LE(std::abs(lastEnd - firstEnd), kSpace + 0.01);
+    EXPECT_LE(std::abs(lastEnd - firstEnd), kStaffSpace + 0.01);
     EXPECT_LT(lastEnd, firstEnd) << "the beam rises with the notes";
     for (std::size_t i = 0; i < 6; ++i) {
         const bool up = Attribute(stems[i], "y2") < Attribute(stems[i], "y1");
         EXPECT_EQ(up, Attribute(stems[0], "y2") < Attribute(stems[0], "y1")) << i;
         // At least its plain length from its head, the beam moved clear of every head.
-        EXPECT_GE(std::abs(Attribute(stems[i], "y2") - Attribute(stems[i], "y1")), 2.5 * kSpace)
+        EXPECT_GE(std::abs(Attribute(stems[i], "y2") - Attribute(stems[i], "y1")),
+                  2.5 * kStaffSpace)
             << i;
     }
 }
@@ -69,7 +65,7 @@ TEST(BeamsDrawn, SixteenthsGetASecondBeamAndADottedPairAHook) {
             .withStaff(1, {"16:C5[beam=bb] 16:D5[beam=cc] 16:E5[beam=cc] 16:F5[beam=ee] "
                            "8.:G5[beam=b] 16:A5[beam=ek] h"})
             .Build();
-    const auto xml = Drawn(document, 1);
+    const auto xml = DrawnRow(document, {1, 1});
     const auto groups = All(xml, "//*[@class='beam']");
     ASSERT_EQ(groups.size(), 2u);
     EXPECT_EQ(All(groups[0], "*[@d]").size(), 2u) << "a primary and a secondary beam";
@@ -88,7 +84,7 @@ class BeamsByTheBeat : public ::testing::TestWithParam<BeatCase> {};
 TEST_P(BeamsByTheBeat, OnlyWhereTheScoreStatesNone) {
     const auto& c = GetParam();
     const Document document = DocumentBuilder().withStaff(1, c.voices).withMeasures(2).Build();
-    EXPECT_EQ(BeamsPerMeasure(Drawn(document, 2), 2), c.beams);
+    EXPECT_EQ(BeamsPerMeasure(DrawnRow(document, {1, 2}), 2), c.beams);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -103,7 +99,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(BeamsDrawn, TwoVoicesStemApartUnlessTheFileSaysOtherwise) {
     const Document document =
         DocumentBuilder().withStaff(1, {"q:C5 q:C5 q:C5[down] q:C5", "q:A4 q:A4 h:A4"}).Build();
-    const auto xml = Drawn(document, 1);
+    const auto xml = DrawnRow(document, {1, 1});
     std::vector<bool> up;
     for (const auto& stem : All(xml, "//*[@class='stem']")) {
         up.push_back(Attribute(stem, "y2") < Attribute(stem, "y1"));
@@ -120,7 +116,7 @@ double RestTop(const pugi::xml_node& rest) {
 TEST(BeamsDrawn, RestsOfTwoVoicesMoveApart) {
     const auto rests = [](const Document& document) {
         std::vector<double> tops;
-        const auto xml = Drawn(document, 1);
+        const auto xml = DrawnRow(document, {1, 1});
         for (const auto& rest : All(xml, "//*[@class='rest']")) {
             tops.push_back(RestTop(rest));
         }
@@ -131,8 +127,8 @@ TEST(BeamsDrawn, RestsOfTwoVoicesMoveApart) {
         rests(DocumentBuilder().withStaff(1, {"q:C5 rq h:C5", "q:A4 rq h:A4"}).Build());
     ASSERT_EQ(alone.size(), 1u);
     ASSERT_EQ(two.size(), 2u);
-    EXPECT_NEAR(two[0], alone[0] - 1.5 * kSpace, 0.01) << "the upper voice's rest moves up";
-    EXPECT_NEAR(two[1], alone[0] + 1.5 * kSpace, 0.01) << "the lower voice's rest moves down";
+    EXPECT_NEAR(two[0], alone[0] - 1.5 * kStaffSpace, 0.01) << "the upper voice's rest moves up";
+    EXPECT_NEAR(two[1], alone[0] + 1.5 * kStaffSpace, 0.01) << "the lower voice's rest moves down";
 }
 
 // Each broken case of bad_beams.musicxml, a measure each (named in the file): what can be
@@ -140,7 +136,7 @@ TEST(BeamsDrawn, RestsOfTwoVoicesMoveApart) {
 TEST(BrokenMarks, BeamsAreDrawnAsFarAsTheyMakeSense) {
     const auto parsed = apptest::ImportScoreFile("bad_beams.musicxml");
     ASSERT_TRUE(parsed.document) << parsed.error.Describe();
-    EXPECT_EQ(BeamsPerMeasure(Drawn(*parsed.document, 9), 9),
+    EXPECT_EQ(BeamsPerMeasure(DrawnRow(*parsed.document, {1, 9}), 9),
               (std::vector<std::size_t>{0, 1, 1, 1, 1, 1, 1, 0, 1}));
 }
 
@@ -149,7 +145,7 @@ TEST(BrokenMarks, TiesSlursAndChordStemsNeverStopThePicture) {
         const auto parsed = apptest::ImportScoreFile(name);
         ASSERT_TRUE(parsed.document) << parsed.error.Describe();
         const auto count = static_cast<std::int16_t>(parsed.document->GetScore().Measures().size());
-        const auto xml = Drawn(*parsed.document, count);
+        const auto xml = DrawnRow(*parsed.document, {1, count});
         EXPECT_EQ(All(xml, "//*[@class='measure']").size(), static_cast<std::size_t>(count))
             << name;
         EXPECT_FALSE(All(xml, "//*[@class='notehead']").empty()) << name;

@@ -22,19 +22,14 @@ namespace {
 
 using apptest::All;
 using apptest::Attribute;
+using apptest::DrawnRow;
+using apptest::kStaffSpace;
 using simhost::Document;
 using simhost::DocumentBuilder;
-using simhost::SvgRow;
-
-constexpr double kSpace = 12;  // SVG units per staff space
 
 Document Respaced(Document document) {
     simhost::Respacer(document).RespaceSelection();
     return document;
-}
-
-pugi::xml_document Drawn(const Document& document, simhost::MeasureRange measures = {1, 1}) {
-    return apptest::ParseSvg(simhost::RowSvg(SvgRow{"x", &document, measures}));
 }
 
 double StaffTop(const pugi::xml_node& root, int staff) {
@@ -54,11 +49,11 @@ TEST(ScoreNotationSvg, AnInstrumentsStavesShareABraceAndBarlinesOthersStandAlone
                                            .withBrace(1, 2)
                                            .withSelection(1, 2)
                                            .Build());
-    const auto xml = Drawn(document, {1, 2});
+    const auto xml = DrawnRow(document, {1, 2});
     EXPECT_EQ(All(xml, "//*[@class='brace']").size(), 1u);
     const auto barlines = All(xml, "//*[@class='barLine']");
     ASSERT_EQ(barlines.size(), 4u);  // two per measure
-    const double staffHeight = 4 * kSpace;
+    const double staffHeight = 4 * kStaffSpace;
     for (const std::size_t first : {0u, 2u}) {
         EXPECT_EQ(Attribute(barlines[first], "y1"), StaffTop(xml, 1));
         EXPECT_EQ(Attribute(barlines[first], "y2"), StaffTop(xml, 2) + staffHeight);
@@ -87,8 +82,8 @@ TEST(ScoreNotationSvg, EachStaffOpensWithItsOwnClef) {
                                   .withStaff(1, {"w | w"}, "F4")
                                   .withClefChange(1, 2, 4096, "C4")
                                   .Build();
-    EXPECT_EQ(HeaderClefs(Drawn(document, {1, 2})), (std::vector<std::string>{"C3", "F4"}));
-    EXPECT_EQ(HeaderClefs(Drawn(document, {2, 2})), (std::vector<std::string>{"C3", "C4"}));
+    EXPECT_EQ(HeaderClefs(DrawnRow(document, {1, 2})), (std::vector<std::string>{"C3", "F4"}));
+    EXPECT_EQ(HeaderClefs(DrawnRow(document, {2, 2})), (std::vector<std::string>{"C3", "C4"}));
 }
 
 struct LineCase {
@@ -105,11 +100,11 @@ TEST_P(NotesOnTheirLines, StandWhereTheClefPutsThem) {
     const LineCase& c = GetParam();
     const Document document =
         DocumentBuilder().withStaff(1, {std::string("w:") + c.pitch}, c.clef).Build();
-    const auto xml = Drawn(document);
+    const auto xml = DrawnRow(document);
     const auto heads = All(xml, "//*[@class='notehead']");
     ASSERT_EQ(heads.size(), 1u);
-    const double middle = StaffTop(xml, 1) + 2 * kSpace;
-    EXPECT_DOUBLE_EQ(Attribute(heads[0], "data-cy"), middle - c.stepsAboveMiddle * kSpace / 2);
+    const double middle = StaffTop(xml, 1) + 2 * kStaffSpace;
+    EXPECT_DOUBLE_EQ(Attribute(heads[0], "data-cy"), middle - c.stepsAboveMiddle * kStaffSpace / 2);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -130,7 +125,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(ScoreNotationSvg, AccidentalsAreDrawnOnlyUnderAClefThatNamesPitches) {
     for (const auto& [clef, accidentals] : {std::pair{"G2", 1u}, {"TAB", 0u}}) {
         const Document document = DocumentBuilder().withStaff(1, {"w:F#4"}, clef).Build();
-        EXPECT_EQ(All(Drawn(document), "//*[@class='accid']").size(), accidentals) << clef;
+        EXPECT_EQ(All(DrawnRow(document), "//*[@class='accid']").size(), accidentals) << clef;
     }
 }
 
@@ -141,15 +136,15 @@ TEST(ScoreNotationSvg, AClefChangeStandsSmallBeforeTheNoteItPlaces) {
                                            .withClefChange(1, 1, 2048, "G2")
                                            .withSelection(1, 1)
                                            .Build());
-    const auto xml = Drawn(document);
+    const auto xml = DrawnRow(document);
     const auto changes = All(xml, "//*[@class='clef-change']");
     ASSERT_EQ(changes.size(), 1u);
     EXPECT_EQ(std::string(changes[0].attribute("data-clef").value()), "G2");
     const auto heads = All(xml, "//*[@class='notehead']");
     ASSERT_EQ(heads.size(), 2u);
-    const double middle = StaffTop(xml, 1) + 2 * kSpace;
-    EXPECT_DOUBLE_EQ(Attribute(heads[0], "data-cy"), middle - 3 * kSpace) << "a ledger above";
-    EXPECT_DOUBLE_EQ(Attribute(heads[1], "data-cy"), middle + 3 * kSpace) << "a ledger below";
+    const double middle = StaffTop(xml, 1) + 2 * kStaffSpace;
+    EXPECT_DOUBLE_EQ(Attribute(heads[0], "data-cy"), middle - 3 * kStaffSpace) << "a ledger above";
+    EXPECT_DOUBLE_EQ(Attribute(heads[1], "data-cy"), middle + 3 * kStaffSpace) << "a ledger below";
     // Every stroke of the small clef lies between the two notes.
     for (const auto& path : All(changes[0], ".//*[@d]")) {
         const std::string d = path.attribute("d").value();
@@ -164,7 +159,7 @@ TEST(ScoreNotationSvg, GraceNotesAreSmallStemUpAndBeforeTheirNote) {
                                            .withStaff(1, {"q:C5 g/8:F5 g16:E5 q:D5 cq:C5 cq:B4"})
                                            .withSelection(1, 1)
                                            .Build());
-    const auto xml = Drawn(document);
+    const auto xml = DrawnRow(document);
     const auto heads = All(xml, "//*[@class='notehead']");
     ASSERT_EQ(heads.size(), 6u);
     std::vector<std::string> sizes;
@@ -188,7 +183,7 @@ TEST(ScoreNotationSvg, AWholeMeasureRestStandsInTheMiddleAndASpaceIsNotDrawn) {
                                            .withTimeSignature(3, 1024)
                                            .withSelection(1, 1)
                                            .Build());
-    const auto xml = Drawn(document);
+    const auto xml = DrawnRow(document);
     const auto rests = All(xml, "//*[@class='rest'][@data-fills='measure']");
     ASSERT_EQ(rests.size(), 1u);
     const auto block = rests[0].child("rect");
@@ -198,7 +193,7 @@ TEST(ScoreNotationSvg, AWholeMeasureRestStandsInTheMiddleAndASpaceIsNotDrawn) {
     EXPECT_NEAR(centre,
                 measureX + (fields.leadingSpace + fields.width - fields.trailingSpace) / 4.0, 0.6);
     // Hanging from the fourth line, as a whole rest does, though the measure is of 3/4.
-    EXPECT_EQ(Attribute(block, "y"), StaffTop(xml, 1) + kSpace);
+    EXPECT_EQ(Attribute(block, "y"), StaffTop(xml, 1) + kStaffSpace);
     EXPECT_EQ(All(xml, "//*[@class='rest']").size(), 1u);
     EXPECT_EQ(All(xml, "//*[@class='notehead']").size(), 4u);
 }
@@ -216,7 +211,7 @@ TEST(ScoreNotationSvg, KeySignaturesOpenTheRowAndStandAtAChange) {
                                   .withMeasureFields(threeSharps)
                                   .withRecord(simhost::kTagMeasureRecord, 2, 0, noKey.ToRecord())
                                   .Build();
-    const auto xml = Drawn(document, {1, 2});
+    const auto xml = DrawnRow(document, {1, 2});
     const auto opening = All(xml, "//*[@class='staff-start']/*[@class='keySig']");
     ASSERT_EQ(opening.size(), 2u);
     for (const auto& key : opening) {

@@ -10,6 +10,10 @@ pugi::xml_document ParseSvg(const std::string& svg) {
     return xml;
 }
 
+pugi::xml_document DrawnRow(const simhost::Document& document, simhost::MeasureRange measures) {
+    return ParseSvg(simhost::RowSvg(simhost::SvgRow{"x", &document, measures}));
+}
+
 std::vector<pugi::xml_node> All(const pugi::xml_node& root, const std::string& xpath) {
     std::vector<pugi::xml_node> nodes;
     for (const pugi::xpath_node& node : root.select_nodes(xpath.c_str())) {

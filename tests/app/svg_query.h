@@ -6,7 +6,16 @@
 #include <string>
 #include <vector>
 
+#include "simhost/app/score_svg.h"
+
 namespace apptest {
+
+// SVG units per staff space in the pictures.
+constexpr double kStaffSpace = 12;
+
+// Measures of a document drawn as one row, read back.
+pugi::xml_document DrawnRow(const simhost::Document& document,
+                            simhost::MeasureRange measures = {1, 1});
 
 pugi::xml_document ParseSvg(const std::string& svg);
 std::vector<pugi::xml_node> All(const pugi::xml_node& root, const std::string& xpath);
