@@ -18,9 +18,9 @@ declare -A needs=(
   # who runs this script (no root needed for that step).
   [npm]="~node ~npm-tools"
   # The native and the sanitizer suites (GCC's sanitizer runtimes come with g++), with the npm
-  # tools their verovio comparison runs. The suites' builds compile through ccache when it is
-  # there; the demo does without.
-  [native]="@demo ccache @npm"
+  # tools their verovio comparison runs. The suites' builds compile through ccache and link with
+  # lld when they are there; the demo does without.
+  [native]="@demo ccache lld @npm"
   [sanitize]="@native"
   # The Windows DLLs and NOTAVO.EXE, cross-built and checked statically.
   [windows]="cmake make mingw-w64 ccache"
