@@ -82,22 +82,12 @@ fi
 
 started=$SECONDS
 status=0
-# The host's Win32 pieces on their own, then the scenarios on the whole host. The programs write
-# their lines in text mode, ending them with CR LF.
-say "the host's Win32 checks"
-"${screen[@]}" "$loader" "$checks" "$module" "$out" 2>"$out/checks.stderr" | tr -d '\r' || status=1
-"$wineserver" -w
-say "every scenario on NOTAVO.EXE with $(realpath --relative-to="$root" "$module")"
-"${screen[@]}" "$loader" "$exe" --module "$module" --scenario "$@" 2>"$out/scenarios.stderr" |
-  tr -d '\r' | tee "$out/scenarios.txt" || status=1
-grep -q '^PASS ' "$out/scenarios.txt" || { say "no scenario ran"; status=1; }
-"$wineserver" -w
-
-picture=$("${screen[@]}" "$loader" "$exe" --module "$module" --screenshot "$out/dialog.bmp" \
-  2>"$out/screenshot.stderr" | tr -d '\r') || true
+export arch loader wineserver exe checks module out
+"${screen[@]}" bash "$root/simhost/win32/wine_session.sh" "$@" || status=1
+grep -qs '^PASS ' "$out/scenarios.txt" || { say "no scenario ran"; status=1; }
+picture=$(cat "$out/screenshot.txt" 2>/dev/null || true)
 echo "$picture"
 size=$(sed -n 's/^size //p' <<<"$picture")
-"$wineserver" -w
 if [ -z "$size" ] || [ ! -f "$out/dialog.bmp" ]; then
   echo "FAIL screenshot: no picture of the dialog"
   status=1
