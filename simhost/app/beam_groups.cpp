@@ -146,9 +146,12 @@ std::vector<BeamGroup> ByMarks(const Voice& voice) {
 }
 
 std::vector<BeamGroup> ByBeat(const Voice& voice, std::int32_t beats, std::int32_t beatDuration) {
+    // A document's time may give the beat no length: it counts as the shortest time there is,
+    // which holds no note, rather than a beat of nothing to divide by.
+    const std::int64_t unit = std::max<std::int64_t>(beatDuration, 1);
     // Compound time (6/8, 9/8, 12/16) beats in dotted values.
-    const bool compound = beats > 3 && beats % 3 == 0 && beatDuration <= kEighth;
-    const std::int64_t beat = compound ? 3 * beatDuration : std::max(beatDuration, 1);
+    const bool compound = beats > 3 && beats % 3 == 0 && unit <= kEighth;
+    const std::int64_t beat = compound ? 3 * unit : unit;
     std::vector<BeamGroup> groups;
     BeamGroup current;
     std::int64_t currentBeat = -1;

@@ -103,6 +103,21 @@ INSTANTIATE_TEST_SUITE_P(
                   "{0 1 | 2:0-1}"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// A document's measure record can give its time a beat of no length, or less, in simple and in
+// compound time: nothing is grouped, and nothing divides by it.
+TEST(BeamGrouping, ABeatWithoutLengthGroupsNothing) {
+    simhost::NotationError error;
+    const auto voice = simhost::ParseVoice("8 8 8 8 8 8", &error);
+    ASSERT_TRUE(voice) << error.message;
+    for (const int beats : {3, 6, 12}) {
+        for (const int beatDuration : {0, -1024}) {
+            EXPECT_EQ(Describe(*voice, simhost::BeamGroupsOf(*voice, false, beats, beatDuration)),
+                      "")
+                << beats << " beats of " << beatDuration;
+        }
+    }
+}
+
 TEST(BeamGrouping, AScoreStatesBeamsWhenAnyNoteDoes) {
     using simhost::DocumentBuilder;
     EXPECT_FALSE(
