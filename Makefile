@@ -32,9 +32,10 @@ build: packages-native
 # Every suite's packages are checked first and at once, so that a user who is not root reads one
 # command that installs them all. Then the suites run TEST_JOBS at a time (each suite's output
 # shows when it ends): most of them leave a core idle for part of their time, waiting on a
-# link, a test, Wine or a fuzzer's clock. A suite that fails does not stop the others; those that
-# wait for it do not run.
-TEST_JOBS ?= 2
+# link, a test, Wine or a browser. On two cores, three at a time keeps both busy, with the
+# fuzzers, which run for their time whatever the load, one after another in one of the three
+# (mk/fuzz.mk). A suite that fails does not stop the others; those that wait for it do not run.
+TEST_JOBS ?= 3
 test: packages-test
 	@$(MAKE) --no-print-directory -j$(TEST_JOBS) --keep-going --output-sync=target \
 	  QUOR_ALL_SUITES=1 $(TEST_SUITES)

@@ -4,9 +4,14 @@
 # repository is never written (tests/fuzz/run_fuzz.sh). Any crash, hang (-timeout), leak or
 # sanitizer report fails it, and so does a run whose hosts never called back into the module; one
 # line per target gives its runs, its rate and its corpus. Five targets at 25 s, two at a time,
-# take about 90 s; `make test-fuzz FUZZ_SECONDS=600` runs each for ten minutes.
+# take about 90 s; `make test-fuzz FUZZ_SECONDS=600` runs each for ten minutes. Within
+# `make test` they run one at a time, beside the other suites, which take the other core: two
+# at a time there, they would halve each other's runs.
 FUZZ_DIR := build/fuzz
 FUZZ_SECONDS ?= 25
+ifdef QUOR_ALL_SUITES
+FUZZ_JOBS ?= 1
+endif
 FUZZ_JOBS ?= 2
 
 .PHONY: test-fuzz
