@@ -4,10 +4,10 @@
 # dialog's picture. The Wine server and its desktop stay up from one run to the next, so only
 # the first run boots Wine; they cannot outlive the screen, whose windows they hold, so the
 # session waits for the server to end before it returns.
-# Needs: arch, loader, wineserver, exe, checks, module and out from wine_suite.sh.
+# Needs: root, arch, loader, wineserver, exe, checks, module and out from wine_suite.sh. Its
+# functions cannot come along: xvfb-run's shell drops them from the environment.
 # Usage: wine_session.sh <scenario file>...
 set -uo pipefail
-root=$(cd "$(dirname "$0")/../.." && pwd)
 say() { echo "wine suite ($arch): $*"; }
 
 status=0

@@ -82,7 +82,7 @@ fi
 
 started=$SECONDS
 status=0
-export arch loader wineserver exe checks module out
+export root arch loader wineserver exe checks module out
 "${screen[@]}" bash "$root/simhost/win32/wine_session.sh" "$@" || status=1
 grep -qs '^PASS ' "$out/scenarios.txt" || { say "no scenario ran"; status=1; }
 picture=$(cat "$out/screenshot.txt" 2>/dev/null || true)

@@ -6,12 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "simhost/app/score_layout.h"
 #include "simhost/app/score_svg.h"
 
 namespace apptest {
 
 // SVG units per staff space in the pictures.
-constexpr double kStaffSpace = 12;
+inline constexpr double kStaffSpace = simhost::layout::kSpace;
 
 // Measures of a document drawn as one row, read back.
 pugi::xml_document DrawnRow(const simhost::Document& document,
